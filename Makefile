@@ -1,0 +1,38 @@
+# Vantrel: `make run` builds and starts it, `make test` builds and runs every test.
+BUILD ?= build
+CMAKE_FLAGS ?=
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build run test demo bench format install clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/src/shell/vantrel
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	./$(BUILD)/tools/replay/vantrel-replay --config /nonexistent/config.ini --summary < tools/replay/gear-walk.txt
+
+bench: build
+	@scripts/run-bench.sh $(BUILD)
+
+install: build
+	cmake --install $(BUILD)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD)

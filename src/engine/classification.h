@@ -1,0 +1,13 @@
+#pragma once
+// Which field of the gear gate the stick is in.
+
+#include "engine/main_state.h"
+#include "services/device_types.h"
+
+namespace vantrel {
+
+// One classification: sums from the flags the previous pass left, then the flags and Shift from
+// `joyState`, then the selection into `currentgear` (the highest engaged field wins).
+void ClassifyPass(MainState& s, const DIJOYSTATE& joyState);
+
+}  // namespace vantrel

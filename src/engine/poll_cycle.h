@@ -1,0 +1,27 @@
+#pragma once
+// One poll cycle: read the controller, recover a lost one, show axes, buttons and field sums, and
+// run one classification pass with its key output per present axis.
+
+#include <cstdint>
+
+#include "engine/device_slot.h"
+#include "engine/main_state.h"
+#include "services/display.h"
+#include "services/key_sender.h"
+
+namespace vantrel {
+
+enum class CycleEnd {
+    NoDevice,   // nothing open: nothing read, shown or sent
+    Recovered,  // the device was lost or not acquired: re-acquired, nothing else done
+    Completed,
+    Failed,  // the error was shown; the program must end now
+};
+
+inline constexpr const char* kCaptionAvailable = "Joystick Sample: Available";
+
+// `eventid` is the notification's event handle, 0 for a direct call; it is not looked at.
+CycleEnd DirectXEvent8_DXCallback(MainState& s, DeviceSlot& device, KeySender& autoIt,
+                                  Display& display, int32_t eventid);
+
+}  // namespace vantrel

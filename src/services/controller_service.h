@@ -1,0 +1,36 @@
+#pragma once
+// The attached game controllers and the change notifications of the open one.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controller_device.h"
+
+namespace vantrel {
+
+struct DeviceInstance {
+    std::string instanceName;  // display name; two controllers may share it
+    std::string guidInstance;  // identity, unique among the attached controllers
+};
+
+class ControllerService {
+  public:
+    using Receiver = std::function<void(int32_t eventid)>;
+
+    virtual ~ControllerService() = default;
+
+    // Attached game controllers, in the service's enumeration order.
+    virtual std::vector<DeviceInstance> GetDIDevices() = 0;
+    // Opens the controller with this identity; nullptr when it is gone or cannot be opened.
+    virtual std::unique_ptr<ControllerDevice> CreateDevice(const std::string& guidInstance) = 0;
+    // Registers the receiver of state-change notifications of devices bound to the returned
+    // handle (nonzero). Notifications arrive on the thread that runs the service's pump, one at a
+    // time, never while the receiver is still running.
+    virtual int32_t CreateEvent(Receiver receiver) = 0;
+    virtual void DestroyEvent(int32_t eventHandle) = 0;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,64 @@
+#pragma once
+// Recording stand-ins for the outside services, for tests of the engine and the layers above it.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "services/controller_device.h"
+#include "services/display.h"
+#include "services/key_sender.h"
+
+namespace vantrel::testing {
+
+// Records every Send text; can be told to fail on the n-th call from now on.
+class RecordingKeySender : public KeySender {
+  public:
+    void Send(std::string_view text, int32_t mode) override;
+    void ReleaseAll() noexcept override { ++releaseAllCalls; }
+    void FailOnCall(int n) { failCountdown = n; }
+
+    std::vector<std::string> sent;
+    int releaseAllCalls = 0;
+    std::optional<int> failCountdown;
+};
+
+// Keeps the three lists and the caption as the main window would show them.
+class RecordingDisplay : public Display {
+  public:
+    void WriteRow(ListId list, int index, const std::string& text) override;
+    void SetCaption(const std::string& text) override { caption = text; }
+    void ShowCycleError(const std::string& message) override { errors.push_back(message); }
+
+    std::vector<std::string>& Rows(ListId list);
+
+    std::vector<std::string> axisRows, buttonRows, gearRows;
+    std::string caption;
+    std::vector<std::string> errors;
+    int rowWrites = 0;
+};
+
+// A device whose reads return whatever the test put in `next` (or fail with `nextError`).
+class FakeDevice : public ControllerDevice {
+  public:
+    int32_t GetCapabilities(DIDEVCAPS& caps) override;
+    std::vector<std::string> GetAxisObjectTypes() override { return axisTypes; }
+    int32_t SetEventNotification(int32_t handle) override;
+    int32_t SetProperty(DiLongProperty which, const DIPROPLONG& prop) override;
+    int32_t SetRangeProperty(const DIPROPRANGE& prop) override;
+    int32_t Acquire() override;
+    int32_t Unacquire() override;
+    int32_t Poll() override { return DI_OK; }
+    int32_t GetDeviceStateJoystick(DIJOYSTATE& state) override;
+
+    DIJOYSTATE next;
+    int32_t nextError = DI_OK;  // consumed by one read
+    int32_t buttons = 12;
+    std::vector<std::string> axisTypes{"GUID_XAxis", "GUID_YAxis"};
+    std::vector<std::string> calls;  // names of the configuration calls, in order
+    int acquireCalls = 0;
+    int reads = 0;
+};
+
+}  // namespace vantrel::testing
