@@ -1,0 +1,20 @@
+#pragma once
+// The key names Vantrel understands in "{NAME down}" / "{NAME up}", one table for every backend
+// and for the settings report of unknown names. Names match without regard to letter case.
+
+#include <cstdint>
+#include <string_view>
+
+namespace vantrel {
+
+struct KeyName {
+    std::string_view name;  // canonical spelling, upper case for named keys
+    uint16_t evdevCode;     // Linux input event code (KEY_*)
+    uint32_t keysym;        // X11 keysym
+};
+
+// The table entry of a name, or nullptr when the name is unknown or empty.
+const KeyName* FindKeyName(std::string_view name);
+inline bool IsKnownKeyName(std::string_view name) { return FindKeyName(name) != nullptr; }
+
+}  // namespace vantrel
