@@ -1,0 +1,88 @@
+#pragma once
+// The game controller layer of the main window: lists the attached controllers, opens and
+// configures the one the user picks, and runs the poll cycle for its change notifications.
+//
+// There is no polling loop here: after a selection the controller service's pump delivers the
+// notifications from the event loop, so a further selection simply takes over the device and
+// returns, however many selections a run sees.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "controller/controller_window.h"
+#include "engine/device_slot.h"
+#include "engine/main_state.h"
+#include "engine/poll_cycle.h"
+#include "services/controller_service.h"
+#include "services/key_sender.h"
+
+namespace vantrel {
+
+inline constexpr const char* kNoJoystickAttached = "No joystick attached.";
+inline constexpr const char* kNoJoystickAdvice =
+    "Connect a game controller, then start Vantrel again.";
+inline constexpr const char* kCaptionQuerying = "Joystick Sample: Querying Properties";
+
+inline constexpr int32_t kDeadZone = 1000;
+inline constexpr int32_t kSaturation = 9500;
+inline constexpr int32_t kRangeMin = 0;
+inline constexpr int32_t kRangeMax = 10000;
+
+class ControllerLayer {
+  public:
+    ControllerLayer(ControllerWindow& window, MainState& state, KeySender& autoIt);
+    ~ControllerLayer();
+    ControllerLayer(const ControllerLayer&) = delete;
+    ControllerLayer& operator=(const ControllerLayer&) = delete;
+
+    // Lists the attached controllers of `diRoot` (which must outlive this object) in the window
+    // and creates the notification event whose receiver runs the poll cycle. With no controller
+    // attached the user is told and the result is false: the program must end.
+    bool InitDirectInput(ControllerService& diRoot);
+
+    // The user picked the controller at this list position (from 0): the device in use is let go,
+    // the chosen one is opened, configured, acquired and read once. Every step ignores its
+    // failure, so a controller unplugged since start-up leaves no device open and no harm done.
+    void lstJoySticks_Click(int position);
+
+    // Every axis of the open device reports 0..10000.
+    void SetPropRange();
+
+    // One poll cycle, unless polling has stopped or a cycle is already running (its error message
+    // waits for the user inside the cycle): then nothing happens and the result is empty.
+    std::optional<CycleEnd> DirectXEvent8_DXCallback(int32_t eventid);
+
+    // Shutdown pieces: no further notifications; the device released.
+    void DestroyEvent();
+    void Unacquire();
+
+    DeviceSlot& device() { return device_; }
+    int32_t notifyEvent() const { return notifyEvent_; }
+
+    // True (-1) while the poll cycle may run; the start-up sets it, the shutdown clears it.
+    int16_t pollActive = kFalse;
+
+    // After each completed cycle, with the state it read.
+    std::function<void(const DIJOYSTATE&)> onCycleCompleted;
+    // After a failed cycle has shown its error: the program must end now.
+    std::function<void()> onCycleFailed;
+
+  private:
+    ControllerWindow& window_;
+    MainState& state_;
+    KeySender& autoIt_;
+
+    ControllerService* diRoot_ = nullptr;
+    std::vector<DeviceInstance> diDevList_;
+    int32_t notifyEvent_ = 0;
+    DeviceSlot device_;
+    DIPROPLONG deadZoneProp_;
+    DIPROPLONG saturationProp_;
+    DIPROPRANGE rangeProp_;
+    bool inCycle_ = false;
+};
+
+}  // namespace vantrel

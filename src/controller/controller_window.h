@@ -1,0 +1,21 @@
+#pragma once
+// The main window as the game controller layer sees it: the list of attached controllers, the
+// three live lists that a selection empties, and a message for the user.
+
+#include <string>
+
+#include "services/display.h"
+
+namespace vantrel {
+
+class ControllerWindow : public Display {
+  public:
+    // Appends one line to the list of attached controllers.
+    virtual void AddController(const std::string& instanceName) = 0;
+    // Empties the axis, button and gear lists, in this order.
+    virtual void CLRLISTS() = 0;
+    // Tells the user `text` (with `advice` on what to do) and returns once it was acknowledged.
+    virtual void ShowMessage(const std::string& text, const std::string& advice) = 0;
+};
+
+}  // namespace vantrel
