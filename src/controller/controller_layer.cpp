@@ -9,8 +9,7 @@ ControllerLayer::ControllerLayer(ControllerWindow& window, MainState& state, Key
 
 ControllerLayer::~ControllerLayer() {
     DestroyEvent();
-    Unacquire();
-    device_.diDev.reset();
+    ReleaseDevice();
 }
 
 bool ControllerLayer::InitDirectInput(ControllerService& diRoot) {
@@ -27,6 +26,7 @@ bool ControllerLayer::InitDirectInput(ControllerService& diRoot) {
 }
 
 void ControllerLayer::lstJoySticks_Click(int position) {
+    if (inCycle_) return;
     window_.CLRLISTS();
     if (device_.diDev) device_.diDev->Unacquire();
     // Released before the next one is opened: a controller can be picked again.
@@ -96,8 +96,9 @@ void ControllerLayer::DestroyEvent() {
     notifyEvent_ = 0;
 }
 
-void ControllerLayer::Unacquire() {
+void ControllerLayer::ReleaseDevice() {
     if (device_.diDev) device_.diDev->Unacquire();
+    device_.diDev.reset();
 }
 
 }  // namespace vantrel

@@ -46,6 +46,7 @@ class ControllerLayer {
     // The user picked the controller at this list position (from 0): the device in use is let go,
     // the chosen one is opened, configured, acquired and read once. Every step ignores its
     // failure, so a controller unplugged since start-up leaves no device open and no harm done.
+    // Ignored while a cycle runs: the device must not change under it.
     void lstJoySticks_Click(int position);
 
     // Every axis of the open device reports 0..10000.
@@ -55,10 +56,11 @@ class ControllerLayer {
     // waits for the user inside the cycle): then nothing happens and the result is empty.
     std::optional<CycleEnd> DirectXEvent8_DXCallback(int32_t eventid);
 
-    // Shutdown pieces: no further notifications; the device released.
+    // Shutdown pieces: no further notifications; the device unacquired and closed.
     void DestroyEvent();
-    void Unacquire();
+    void ReleaseDevice();
 
+    bool cycleRunning() const { return inCycle_; }
     DeviceSlot& device() { return device_; }
     int32_t notifyEvent() const { return notifyEvent_; }
 

@@ -236,6 +236,7 @@ TEST(PollCycleGuard, RunsOnlyWhilePollingAndNeverInsideAnotherCycle) {
     rig.window.duringError = [&] {
         const int before = rig.service.newest->reads;
         rig.service.Notify();
+        rig.layer.lstJoySticks_Click(1);  // nor may the device change under the running cycle
         readsDuringError = rig.service.newest->reads - before;
     };
     rig.keys.FailOnCall(3);
@@ -259,15 +260,16 @@ TEST(Shutdown, DestroyedEventAndLayerLeaveNothingBehind) {
     rig.layer.lstJoySticks_Click(0);
     rig.layer.DestroyEvent();
     EXPECT_FALSE(rig.service.receiver);
-    rig.layer.Unacquire();
-    EXPECT_EQ(rig.window.log.back(), "id-a Unacquire");
+    rig.layer.ReleaseDevice();
+    EXPECT_EQ(rig.window.log.back(), "id-a released");
+    EXPECT_EQ(rig.service.liveDevices, 0);
     {
         ControllerLayer other(rig.window, rig.s, rig.keys);
         other.InitDirectInput(rig.service);
         other.lstJoySticks_Click(1);
-        EXPECT_EQ(rig.service.liveDevices, 2);
+        EXPECT_EQ(rig.service.liveDevices, 1);
     }
-    EXPECT_EQ(rig.service.liveDevices, 1);
+    EXPECT_EQ(rig.service.liveDevices, 0);
     EXPECT_EQ(rig.service.eventsDestroyed, 2);
 }
 

@@ -1,0 +1,142 @@
+#include "shell/frm_main.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <stdexcept>
+
+#include "services/config_path.h"
+#include "services/keys/key_names.h"
+#include "settings/load_settings.h"
+#include "shell/about_window.h"
+#include "shell/app_icon.h"
+#include "shell/messages.h"
+#include "shell/twips.h"
+
+namespace vantrel {
+
+frmMain::frmMain(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Vantrel"));
+    setWindowIcon(ApplicationIcon());
+    ui_ = BuildMainWindowControls(*this);
+    // First shown at its designed place: the client area's top-left corner.
+    setGeometry(QRect(TwipsRect(1935, 1710, 0, 0).topLeft(), size()));
+    endProgram = [](int status) { QCoreApplication::exit(status); };
+
+    connect(ui_.reload, &QPushButton::clicked, this, &frmMain::reload_Click);
+    connect(ui_.about, &QPushButton::clicked, this, &frmMain::about_Click);
+    connect(ui_.Config, &QPushButton::clicked, this, &frmMain::Config_Click);
+    connect(ui_.editor, &QPushButton::clicked, this, &frmMain::editor_Click);
+    connect(ui_.min_btn, &QPushButton::clicked, this, &frmMain::min_btn_Click);
+
+    // A mouse click picks the line it lands on (also the line already chosen: it reopens the
+    // controller); moving through the list with the keyboard picks each line it reaches.
+    QListWidget* list = ui_.lstJoySticks;
+    list->viewport()->installEventFilter(this);
+    connect(list, &QListWidget::itemClicked, this,
+            [this, list](QListWidgetItem* item) { lstJoySticks_Click(list->row(item)); });
+    connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
+        if (!mouseDownOnControllers_ && list->currentRow() >= 0) {
+            lstJoySticks_Click(list->currentRow());
+        }
+    });
+}
+
+frmMain::~frmMain() {
+    delete about_.data();
+    ReleaseServices();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_.lstJoySticks->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) mouseDownOnControllers_ = true;
+        if (event->type() == QEvent::MouseButtonRelease) mouseDownOnControllers_ = false;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QListWidget* frmMain::List(ListId list) const {
+    switch (list) {
+        case ListId::JoyAxis:
+            return ui_.lstJoyAxis;
+        case ListId::Button:
+            return ui_.lstButton;
+        default:
+            return ui_.lstGear;
+    }
+}
+
+void frmMain::WriteRow(ListId list, int index, const std::string& text) {
+    QListWidget* widget = List(list);
+    const QString row = QString::fromStdString(text);
+    if (index == widget->count()) {
+        widget->addItem(row);
+    } else if (index >= 0 && index < widget->count()) {
+        // Every cycle rewrites every row; only a changed text costs a repaint.
+        QListWidgetItem* item = widget->item(index);
+        if (item->text() != row) item->setText(row);
+    } else {
+        throw std::out_of_range("List row " + std::to_string(index) + " does not exist");
+    }
+}
+
+void frmMain::SetCaption(const std::string& text) {
+    const QString caption = QString::fromStdString(text);
+    if (windowTitle() != caption) setWindowTitle(caption);
+}
+
+void frmMain::ShowCycleError(const std::string& message) { ShowCycleErrorBox(this, message); }
+
+void frmMain::AddController(const std::string& instanceName) {
+    ui_.lstJoySticks->addItem(QString::fromStdString(instanceName));
+}
+
+void frmMain::CLRLISTS() {
+    ui_.lstJoyAxis->clear();
+    ui_.lstButton->clear();
+    ui_.lstGear->clear();
+}
+
+void frmMain::ShowMessage(const std::string& text, const std::string& advice) {
+    ShowNotice(isVisible() ? this : nullptr, text, advice);
+}
+
+void frmMain::lstJoySticks_Click(int position) {
+    if (controller_) controller_->lstJoySticks_Click(position);
+}
+
+void frmMain::reload_Click() { Report(LoadSettings(state, SettingsFilePath(), IsKnownKeyName)); }
+
+void frmMain::Report(const std::vector<std::string>& lines) {
+    if (lines.empty()) return;
+    // One report at a time: a newer one replaces the one still open.
+    if (report_) report_->close();
+    report_ = ShowSettingsReport(this, lines);
+}
+
+void frmMain::about_Click() {
+    if (!about_) about_ = new Form_About();
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+void frmMain::Config_Click() {
+    if (showConfig) showConfig();
+}
+
+void frmMain::editor_Click() {
+    if (showEditor) showEditor();
+}
+
+void frmMain::min_btn_Click() {
+    if (showTrayHost && showTrayHost()) hide();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Form_Unload();
+}
+
+}  // namespace vantrel

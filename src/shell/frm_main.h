@@ -1,0 +1,98 @@
+#pragma once
+// The main window: lists the controllers, shows the live axes, buttons and gear fields, owns the
+// shared state and the services of the run, and carries the buttons to the other windows.
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "controller/controller_layer.h"
+#include "controller/controller_window.h"
+#include "engine/main_state.h"
+#include "services/controller_service.h"
+#include "services/key_sender.h"
+#include "shell/main_window_layout.h"
+#include "shell/service_factory.h"
+
+namespace vantrel {
+
+inline constexpr int kExitCycleFailed = 1;
+inline constexpr int kExitStartUpFailed = 1;
+
+class frmMain : public QWidget, public ControllerWindow {
+    Q_OBJECT
+
+  public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The start-up, before the window is shown: the key service, the zone flags, polling on, the
+    // settings, the controllers. Returns the exit status when the program must end instead of
+    // showing the window (no controller attached, or a step failed and the user was told).
+    std::optional<int> Form_Load(ServiceFactory& services);
+    // The shutdown: no more notifications, every held key let go, the device released, then the
+    // program ends with status 0. Runs once, when the window is closed.
+    void Form_Unload();
+
+    // The shared variables the other windows read and write.
+    MainState state;
+
+    ControllerLayer* controllerLayer() { return controller_.get(); }
+    const MainWindowControls& controls() const { return ui_; }
+
+    // Seams for the windows built elsewhere; a button does nothing while its hook is unset.
+    std::function<void()> showConfig;  // key assignment dialog (form_Config)
+    std::function<void()> showEditor;  // field editor (Edit)
+    // Shows the tray host (Form1); true when the tray icon is in place, so that the window may
+    // hide without leaving the user without a way back.
+    std::function<bool()> showTrayHost;
+    // Ends the program with an exit status; by default the application's event loop returns it.
+    std::function<void(int status)> endProgram;
+
+    // What the poll cycle and the controller layer write into the window.
+    void WriteRow(ListId list, int index, const std::string& text) override;
+    void SetCaption(const std::string& text) override;
+    void ShowCycleError(const std::string& message) override;
+    void AddController(const std::string& instanceName) override;
+    void CLRLISTS() override;
+    void ShowMessage(const std::string& text, const std::string& advice) override;
+
+  public slots:
+    void reload_Click();
+    void about_Click();
+    void Config_Click();
+    void editor_Click();
+    void min_btn_Click();
+    void lstJoySticks_Click(int position);
+
+  signals:
+    // After every completed poll cycle, with the stick state it read (for the field editor).
+    void cycleCompleted(const vantrel::DIJOYSTATE& joyState);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QListWidget* List(ListId list) const;
+    void Report(const std::vector<std::string>& lines);
+    void ReleaseServices() noexcept;
+
+    MainWindowControls ui_;
+    // Declared in the order they are created; destroyed in reverse, each before what it uses.
+    std::unique_ptr<KeySender> autoIt_;
+    std::unique_ptr<ControllerService> diRoot_;
+    std::unique_ptr<ControllerLayer> controller_;
+    std::unique_ptr<QObject> pump_;
+
+    QPointer<QWidget> about_;
+    QPointer<QWidget> report_;
+    bool mouseDownOnControllers_ = false;
+    bool unloaded_ = false;
+};
+
+}  // namespace vantrel

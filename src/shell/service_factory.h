@@ -1,0 +1,28 @@
+#pragma once
+// The outside services of one run, created by the start-up in its order. main() uses the real
+// backends; tests may pass the real ones or fakes.
+
+#include <QObject>
+#include <memory>
+#include <string>
+
+#include "services/controller_service.h"
+#include "services/key_sender.h"
+
+namespace vantrel {
+
+class ServiceFactory {
+  public:
+    virtual ~ServiceFactory() = default;
+
+    // The key service, or nullptr with `failure` set to a message for the user when no way of
+    // sending keys works here.
+    virtual std::unique_ptr<KeySender> CreateKeyService(std::string& failure) = 0;
+    // The controller service; throws ServiceError when it cannot start.
+    virtual std::unique_ptr<ControllerService> CreateControllerService() = 0;
+    // Starts delivering `service`'s notifications from the Qt event loop; they stop when the
+    // returned object is destroyed. `service` outlives it.
+    virtual std::unique_ptr<QObject> StartNotifications(ControllerService& service) = 0;
+};
+
+}  // namespace vantrel

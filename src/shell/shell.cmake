@@ -1,0 +1,30 @@
+# The application shell (Qt Widgets): start-up and shutdown, the main window, the about window,
+# and the `vantrel` executable.
+add_library(vantrel_shell STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/about_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/app_icon.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/design_fonts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/frm_main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/frm_main.h
+  ${CMAKE_CURRENT_LIST_DIR}/label_fit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/main_window_layout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/startup_shutdown.cpp
+)
+set_target_properties(vantrel_shell PROPERTIES AUTOMOC ON)
+target_link_libraries(vantrel_shell PUBLIC
+  vantrel_controller vantrel_settings vantrel_keynames vantrel_services Qt6::Widgets)
+
+# The real services, in one place: the key service and the SDL controller service with its pump.
+if(TARGET vantrel_keys AND TARGET vantrel_sdl)
+  add_library(vantrel_real_services STATIC ${CMAKE_CURRENT_LIST_DIR}/real_services.cpp)
+  target_link_libraries(vantrel_real_services PUBLIC vantrel_shell vantrel_keys vantrel_sdl)
+else()
+  add_library(vantrel_real_services STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/real_services_unavailable.cpp)
+  target_link_libraries(vantrel_real_services PUBLIC vantrel_shell)
+endif()
+
+add_executable(vantrel ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
+target_link_libraries(vantrel PRIVATE vantrel_real_services)
+install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
