@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev libsdl2-dev libx11-dev libxtst-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils trayer dbus dbus-x11 fonts-dejavu-core
+  clang-14 libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -80,6 +80,15 @@ TEST_F(IniFileTest, WriteChangesOnlyItsLineAndKeepsEverythingElse) {
     EXPECT_EQ(IniRead(p, "new", "k", ""), "v");
 }
 
+TEST_F(IniFileTest, AddingAfterALastLineWithoutNewlineKeepsItsValue) {
+    for (const char* tail : {"", "\r"}) {
+        const fs::path p = Write(std::string("[keyconfig]\nkey1=q") + tail);
+        ASSERT_TRUE(IniWrite(p, "keyconfig", "key2", "a").ok);
+        EXPECT_EQ(IniRead(p, "keyconfig", "key1", ""), "q");
+        EXPECT_EQ(IniRead(p, "keyconfig", "key2", ""), "a");
+    }
+}
+
 TEST_F(IniFileTest, WriteCreatesFolderAndFileAndKeepsOrder) {
     const fs::path p = dir_ / "a" / "b" / "config.ini";
     ASSERT_TRUE(IniWriteAll(p, "keyconfig", {{"key1", "q"}, {"key2", ""}, {"keyr", "Space"}}).ok);
