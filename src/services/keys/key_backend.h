@@ -17,6 +17,9 @@ class KeyBackend {
     // delivered. Only called by KeyService, one call at a time.
     virtual void Press(const KeyName& key) = 0;
     virtual void Release(const KeyName& key) = 0;
+    // Returns once every event sent so far has been handled by the system, for the moment before
+    // the process ends. (An X server drops what a client sent just before it went away.)
+    virtual void WaitUntilDelivered() noexcept {}
 };
 
 }  // namespace vantrel

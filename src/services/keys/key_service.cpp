@@ -94,6 +94,7 @@ void KeyService::ReleaseAllForShutdown(std::chrono::milliseconds wait) noexcept 
     if (!mutex_.try_lock_for(wait)) return;
     owner_.store(std::this_thread::get_id());
     ReleaseAllLocked();
+    backend_->WaitUntilDelivered();
     closed_ = true;
     owner_.store(std::thread::id{});
     mutex_.unlock();

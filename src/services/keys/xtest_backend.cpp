@@ -146,6 +146,11 @@ void XTestBackend::Release(const KeyName& key) {
     pressedKeycode_[key.evdevCode] = 0;
 }
 
+void XTestBackend::WaitUntilDelivered() noexcept {
+    SigpipeGuard sigpipe;
+    if (!lost_.load()) XSync(display_, False);
+}
+
 uint8_t XTestBackend::BindFreeKeycode(uint32_t keysym) {
     int minKeycode = 0, maxKeycode = 0;
     XDisplayKeycodes(display_, &minKeycode, &maxKeycode);

@@ -29,6 +29,7 @@ class XTestBackend final : public KeyBackend {
     // free the key is skipped with one warning on stderr.
     void Press(const KeyName& key) override;
     void Release(const KeyName& key) override;
+    void WaitUntilDelivered() noexcept override;
 
     // The connection, for tests: a refused request on it must not end the process.
     _XDisplay* display() const { return display_; }
