@@ -9,6 +9,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <fcntl.h>
+#include <linux/input-event-codes.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -67,6 +68,15 @@ TEST_F(XTestBackendTest, KeyIsHeldWhileDownAndLetGoAfterUp) {
     service.reset();  // the destructor lets go of the rest
     EXPECT_TRUE(observer.WaitFor(shift, false));
     EXPECT_TRUE(observer.WaitFor(kpEnter, false));
+}
+
+// KP_Decimal sits on two keys of the standard keymap; the one uinput would press is chosen.
+TEST_F(XTestBackendTest, TheKeyOfTheSameEvdevCodeIsPreferred) {
+    const KeyCode kpDot = KEY_KPDOT + 8;
+    service->Send("{NUMPADDOT down}", 0);
+    EXPECT_TRUE(observer.WaitFor(kpDot, true));
+    service->Send("{NUMPADDOT up}", 0);
+    EXPECT_TRUE(observer.WaitFor(kpDot, false));
 }
 
 // F13 has no keycode in the standard keymap: it gets a free keycode for as long as it is held.

@@ -15,6 +15,10 @@
 
 namespace vantrel {
 
+// Every KeyService is known to a process-wide list while it lives: std::exit, a return from main
+// and std::quick_exit let go of the keys of every service still alive (an atexit hook registered
+// with the first service; a destroyed service leaves the list, so the hook no longer sees it).
+// For termination signals see release_on_termination.h.
 class KeyService final : public KeySender {
   public:
     explicit KeyService(std::unique_ptr<KeyBackend> backend);

@@ -1,5 +1,6 @@
 #include "services/keys/xtest_backend.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
@@ -94,13 +95,31 @@ void XTestBackend::ProcessIncoming() {
     }
 }
 
+uint8_t XTestBackend::KeycodeOf(const KeyName& key) {
+    // X servers that take their keys from evdev number them evdev code + 8. When that keycode
+    // carries the keysym, use it: XTest then makes the same physical key as uinput would (a
+    // keysym can sit on several keys, NUMPADDOT's KP_Decimal for one).
+    int minKeycode = 0, maxKeycode = 0;
+    XDisplayKeycodes(display_, &minKeycode, &maxKeycode);
+    const int evdevKeycode = key.evdevCode + 8;
+    if (evdevKeycode >= minKeycode && evdevKeycode <= maxKeycode) {
+        for (int level = 0; level < 4; ++level) {
+            if (XkbKeycodeToKeysym(display_, static_cast<KeyCode>(evdevKeycode), 0, level) ==
+                key.keysym) {
+                return static_cast<uint8_t>(evdevKeycode);
+            }
+        }
+    }
+    return static_cast<uint8_t>(XKeysymToKeycode(display_, key.keysym));
+}
+
 void XTestBackend::Press(const KeyName& key) {
     SigpipeGuard sigpipe;
     ThrowIfLost();
     x_error_routing::Reassert();
     ProcessIncoming();
 
-    uint8_t keycode = static_cast<uint8_t>(XKeysymToKeycode(display_, key.keysym));
+    uint8_t keycode = KeycodeOf(key);
     bool bound = false;
     if (keycode == 0 && !lost_.load()) {
         keycode = BindFreeKeycode(key.keysym);
@@ -133,7 +152,7 @@ void XTestBackend::Release(const KeyName& key) {
 
     // Let go of the keycode that was pressed, even if the keymap has changed since.
     uint8_t keycode = pressedKeycode_[key.evdevCode];
-    if (keycode == 0) keycode = static_cast<uint8_t>(XKeysymToKeycode(display_, key.keysym));
+    if (keycode == 0) keycode = KeycodeOf(key);
     if (keycode == 0) return;  // never pressed: it had no keycode
     XTestFakeKeyEvent(display_, keycode, False, CurrentTime);
     XFlush(display_);

@@ -42,6 +42,8 @@ class XTestBackend final : public KeyBackend {
 
   private:
     void ThrowIfLost() const;
+    // The keycode that makes `key` in the current keymap; 0 when the keymap lacks its keysym.
+    uint8_t KeycodeOf(const KeyName& key);
     // Reads what the server sent; keeps Xlib's keymap current after MappingNotify.
     void ProcessIncoming();
     // A keycode without any keysym, bound to `keysym`; 0 when none is free or binding failed.
