@@ -2,10 +2,11 @@
 # Installs the Debian 12 packages that building and testing Vantrel need, only those missing.
 set -euo pipefail
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config dpkg-dev file
   qt6-base-dev libsdl2-dev libx11-dev libxtst-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils trayer dbus dbus-x11 fonts-dejavu-core
+  clang-14 libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

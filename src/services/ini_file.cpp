@@ -66,7 +66,14 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
         const size_t nl = bytes.find('\n');
         Line line;
         if (nl == std::string_view::npos) {
-            line.text = bytes;
+            // A last line ending in a lone CR keeps it as its ending, so that a line added below
+            // it cannot turn it into a CRLF line with a different value.
+            std::string_view text = bytes;
+            if (text.back() == '\r') {
+                text.remove_suffix(1);
+                line.ending = "\r";
+            }
+            line.text = text;
             bytes = {};
         } else {
             std::string_view text = bytes.substr(0, nl);
@@ -115,9 +122,13 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
 
 std::string IniDocument::NewlineStyle() const {
     for (const Line& line : lines_) {
-        if (!line.ending.empty()) return line.ending;
+        if (line.ending.ends_with('\n')) return line.ending;
     }
     return "\n";
+}
+
+void IniDocument::EndLine(Line& line, const std::string& newline) {
+    if (!line.ending.ends_with('\n')) line.ending = newline;
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
@@ -135,11 +146,11 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
         for (size_t i = *header + 1; i < lines_.size() && !SectionName(lines_[i].text); ++i) {
             if (!Trim(lines_[i].text).empty()) insertAt = i + 1;
         }
-        if (lines_[insertAt - 1].ending.empty()) lines_[insertAt - 1].ending = newline;
+        EndLine(lines_[insertAt - 1], newline);
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(keyLine));
         return;
     }
-    if (!lines_.empty() && lines_.back().ending.empty()) lines_.back().ending = newline;
+    if (!lines_.empty()) EndLine(lines_.back(), newline);
     lines_.push_back(Line{"[" + std::string(section) + "]", newline});
     lines_.push_back(std::move(keyLine));
 }

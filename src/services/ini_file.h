@@ -26,11 +26,12 @@ class IniDocument {
   private:
     struct Line {
         std::string text;    // without the line ending
-        std::string ending;  // "\n", "\r\n" or "" (last line without one)
+        std::string ending;  // "\n", "\r\n"; "" or "\r" on a last line without a newline
     };
     std::optional<size_t> FindKeyLine(std::string_view section, std::string_view key) const;
     std::optional<size_t> FindSectionLine(std::string_view section) const;
     std::string NewlineStyle() const;
+    static void EndLine(Line& line, const std::string& newline);
 
     std::string bom_;
     std::vector<Line> lines_;

@@ -3,6 +3,7 @@
 // and for the settings report of unknown names. Names match without regard to letter case.
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace vantrel {
@@ -13,8 +14,12 @@ struct KeyName {
     uint32_t keysym;        // X11 keysym
 };
 
-// The table entry of a name, or nullptr when the name is unknown or empty.
+// The table entry of a name, or nullptr when the name is unknown or empty. Allocates nothing.
 const KeyName* FindKeyName(std::string_view name);
 inline bool IsKnownKeyName(std::string_view name) { return FindKeyName(name) != nullptr; }
+
+// Every entry, grouped as a person would list them (letters, digits, punctuation, named keys).
+// Aliases (ESC and ESCAPE, DEL and DELETE, ...) are separate entries with the same codes.
+std::span<const KeyName> AllKeyNames();
 
 }  // namespace vantrel

@@ -1,0 +1,33 @@
+# Installation layout and the Debian package.
+set(VANTREL_UDEV_RULES_DIR "/usr/lib/udev/rules.d" CACHE PATH "Where udev rules are installed")
+set(VANTREL_MODULES_LOAD_DIR "/usr/lib/modules-load.d" CACHE PATH "Where modules-load.d entries go")
+
+if(TARGET vantrel)
+  install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+install(FILES packaging/vantrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES tools/replay/gear-walk.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/vantrel)
+foreach(size 16 32 48)
+  set(icon ${PROJECT_SOURCE_DIR}/packaging/icons/vantrel-${size}.png)
+  if(EXISTS ${icon})
+    install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME vantrel.png)
+  endif()
+endforeach()
+if(EXISTS ${PROJECT_SOURCE_DIR}/packaging/icons/vantrel.svg)
+  install(FILES packaging/icons/vantrel.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
+install(FILES packaging/70-vantrel-uinput.rules DESTINATION ${VANTREL_UDEV_RULES_DIR})
+install(FILES packaging/vantrel-uinput.conf DESTINATION ${VANTREL_MODULES_LOAD_DIR})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vantrel)
+set(CPACK_PACKAGE_CONTACT "Vantrel developers <dev@vantrel.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Game controller as an H-pattern gear lever for driving games")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

@@ -1,0 +1,83 @@
+#pragma once
+// The field editor: the eight gate boundaries as lines over the stick's travel, moved by step
+// buttons or by dragging, shown in value boxes and saved to section fields of the settings file.
+// It also shows the live stick and the field it falls in by the lines being edited.
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <filesystem>
+#include <optional>
+
+#include "services/device_types.h"
+#include "settings/ui/gate_fields.h"
+
+class QLineEdit;
+
+namespace vantrel {
+
+class Edit : public QWidget {
+    Q_OBJECT
+
+  public:
+    // Reads section fields of the file at once. A top-level window; the owner keeps a QPointer,
+    // since closing it without saving destroys it.
+    explicit Edit(std::filesystem::path settingsFile, QWidget* parent = nullptr);
+
+    // Line 1..8 (g12r, g34l, g34r, g56l, g56r, g78l, gtop, gbot), end points in twips.
+    const ui::BoundaryLine& Line(int number) const;
+    // Its boundary value: x of a vertical line, y of a horizontal one.
+    float LineValue(int number) const;
+
+    // The gear the stick's last reading selects by the current lines: 0 neutral, 1..8, 9 reverse.
+    int StickGear() const { return stickGear_; }
+    // The last reading's position in axis units; none before the first or after ClearStick.
+    std::optional<QPointF> StickPosition() const { return stick_; }
+
+  public slots:
+    // Called by the main window after each poll cycle. Returns at once; the picture follows at
+    // most about 60 times a second.
+    void ShowStick(const vantrel::DIJOYSTATE& state);
+    // No reading to show (no device, or the device was lost).
+    void ClearStick();
+
+  signals:
+    // After a successful save, once the editor is hidden: the main window repaints.
+    void saved();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void Form_Load();
+    void Command17_Click();
+    void Step(int line, float step);
+    void SetLineValue(int line, float value);
+    void Reclassify();
+    void ScheduleRepaint();
+    std::optional<int> LineAt(const QPointF& pos) const;
+    ui::GateValues Values() const;
+
+    std::filesystem::path settingsFile_;
+    std::string loadError_;
+    std::array<ui::BoundaryLine, 8> lines_{};
+    std::array<QLineEdit*, 8> boxes_{};
+
+    std::optional<QPointF> stick_;
+    DIJOYSTATE lastState_{};
+    int stickGear_ = 0;
+    QTimer repaintTimer_;
+
+    struct Drag {
+        int line;
+        float startValue;
+        QPointF startPos;
+    };
+    std::optional<Drag> drag_;
+};
+
+}  // namespace vantrel

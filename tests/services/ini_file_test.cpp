@@ -1,0 +1,147 @@
+#include "services/ini_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "services/config_path.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class IniFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("vantrel-ini-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir_);
+    }
+    fs::path Write(const std::string& bytes, const std::string& name = "config.ini") {
+        const fs::path p = dir_ / name;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p;
+    }
+    static std::string Read(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    fs::path dir_;
+};
+
+TEST_F(IniFileTest, ReadsMatchNamesWithoutCaseAndTrimBlanks) {
+    const fs::path p = Write("[KeyConfig]\n  KEY1 =  x \nkey2=\n[fields]\ng12r=100\n");
+    EXPECT_EQ(IniRead(p, "keyconfig", "key1", "q"), "x");
+    EXPECT_EQ(IniRead(p, "keyconfig", "key2", "a"), "") << "present but empty stays empty";
+    EXPECT_EQ(IniRead(p, "keyconfig", "key3", "w"), "w");
+    EXPECT_EQ(IniRead(p, "fields", "key1", "q"), "q") << "keys belong to their section";
+    EXPECT_EQ(IniRead(dir_ / "missing.ini", "keyconfig", "key1", "q"), "q");
+}
+
+TEST_F(IniFileTest, OddFilesStillRead) {
+    EXPECT_EQ(IniRead(Write("\xEF\xBB\xBF[a]\r\nk=v\r\n"), "a", "k", "d"), "v") << "BOM, CRLF";
+    EXPECT_EQ(IniRead(Write("[a]\nk=first\n[a]\nk=second"), "a", "k", "d"), "first");
+    EXPECT_EQ(IniRead(Write("k=outside\n[a]\n; k=comment\n"), "a", "k", "d"), "d");
+    EXPECT_EQ(IniRead(Write("[a\nk=unclosed"), "a", "k", "d"), "unclosed");
+    fs::create_directories(dir_ / "folder.ini");
+    EXPECT_EQ(IniRead(dir_ / "folder.ini", "a", "k", "d"), "d");
+    EXPECT_FALSE(ReadIniFile(dir_ / "folder.ini").error.empty());
+}
+
+TEST_F(IniFileTest, WriteChangesOnlyItsLineAndKeepsEverythingElse) {
+    const std::string original =
+        "; my settings\r\n[keyconfig]\r\nkey1 = q\r\nextra=1\r\n\r\n[fields]\r\ng12r=100";
+    const fs::path p = Write(original);
+    ASSERT_TRUE(IniWrite(p, "KEYCONFIG", "Key1", "x").ok);
+    EXPECT_EQ(Read(p),
+              "; my settings\r\n[keyconfig]\r\nkey1 =x\r\nextra=1\r\n\r\n[fields]\r\ng12r=100");
+
+    ASSERT_TRUE(IniWrite(p, "keyconfig", "key2", "a").ok);
+    EXPECT_EQ(Read(p),
+              "; my settings\r\n[keyconfig]\r\nkey1 =x\r\nextra=1\r\nkey2=a\r\n\r\n"
+              "[fields]\r\ng12r=100")
+        << "a new key goes after the section's last line, in the file's line ending";
+
+    ASSERT_TRUE(IniWrite(p, "fields", "gbot", "9800").ok);
+    ASSERT_TRUE(IniWrite(p, "new", "k", "v").ok);
+    EXPECT_EQ(IniRead(p, "fields", "g12r", ""), "100");
+    EXPECT_EQ(IniRead(p, "fields", "gbot", ""), "9800");
+    EXPECT_EQ(IniRead(p, "new", "k", ""), "v");
+}
+
+TEST_F(IniFileTest, AddingAfterALastLineWithoutNewlineKeepsItsValue) {
+    for (const char* tail : {"", "\r"}) {
+        const fs::path p = Write(std::string("[keyconfig]\nkey1=q") + tail);
+        ASSERT_TRUE(IniWrite(p, "keyconfig", "key2", "a").ok);
+        EXPECT_EQ(IniRead(p, "keyconfig", "key1", ""), "q");
+        EXPECT_EQ(IniRead(p, "keyconfig", "key2", ""), "a");
+    }
+}
+
+TEST_F(IniFileTest, WriteCreatesFolderAndFileAndKeepsOrder) {
+    const fs::path p = dir_ / "a" / "b" / "config.ini";
+    ASSERT_TRUE(IniWriteAll(p, "keyconfig", {{"key1", "q"}, {"key2", ""}, {"keyr", "Space"}}).ok);
+    EXPECT_EQ(Read(p), "[keyconfig]\nkey1=q\nkey2=\nkeyr=Space\n");
+}
+
+TEST_F(IniFileTest, FailedSavesSayWhyAndLeaveTheOldFileWhole) {
+    const fs::path p = Write("[keyconfig]\nkey1=q\n");
+    fs::permissions(p, fs::perms::owner_read | fs::perms::group_read);
+    IniWriteResult r = IniWrite(p, "keyconfig", "key1", "x");
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("read-only"), std::string::npos) << r.error;
+    EXPECT_NE(r.error.find(p.string()), std::string::npos) << r.error;
+    EXPECT_EQ(Read(p), "[keyconfig]\nkey1=q\n");
+
+    fs::permissions(p, fs::perms::owner_all);
+    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+    r = IniWrite(p, "keyconfig", "key1", "x");
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("folder is read-only"), std::string::npos) << r.error;
+    fs::permissions(dir_, fs::perms::owner_all);
+
+    r = IniWrite(p, "keyconfig", "key1", "x\n[evil]");
+    EXPECT_FALSE(r.ok) << "a line break would inject lines into the file";
+    EXPECT_EQ(Read(p), "[keyconfig]\nkey1=q\n");
+
+    // No temporary files are left behind.
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+TEST_F(IniFileTest, SaveKeepsTheFileMode) {
+    const fs::path p = Write("[a]\nk=v\n");
+    fs::permissions(p, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(IniWrite(p, "a", "k", "w").ok);
+    EXPECT_EQ(fs::status(p).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST(SettingsPath, FollowsXdgConfigHomeThenHome) {
+    const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedXdg = oldXdg ? oldXdg : "";
+    ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    EXPECT_EQ(SettingsFilePath(), fs::path("/cfg/vantrel/config.ini"));
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    ::setenv("HOME", "/home/u", 1);
+    EXPECT_EQ(SettingsFilePath(), fs::path("/home/u/.config/vantrel/config.ini"));
+    if (oldXdg)
+        ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,153 @@
+#include "tools/replay/replay.h"
+
+#include <cctype>
+#include <charconv>
+#include <istream>
+#include <ostream>
+
+#include "engine/poll_cycle.h"
+#include "services/config_path.h"
+#include "services/keys/key_names.h"
+#include "settings/load_settings.h"
+#include "tools/replay/gear_summary.h"
+#include "tools/replay/replay_services.h"
+#include "tools/replay/script.h"
+
+namespace vantrel::replay {
+namespace {
+
+std::string ParseAxes(std::string_view list, std::array<int16_t, 9>& found) {
+    found = {};
+    if (list == "none") return {};
+    while (!list.empty()) {
+        const size_t comma = list.find(',');
+        std::string axis(list.substr(0, comma));
+        for (char& c : axis) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        static const char* kNames[] = {"", "X", "Y", "Z", "RX", "RY", "RZ"};
+        bool known = false;
+        for (int i = 1; i <= 6; ++i) {
+            if (axis == kNames[i]) {
+                found[i] = kTrue;
+                known = true;
+            }
+        }
+        if (axis == "SLIDER") {  // one slider name sets both flags, as the axis identification does
+            found[7] = found[8] = kTrue;
+            known = true;
+        }
+        if (!known) {
+            return "--axes: unknown axis '" + axis +
+                   "' (use X,Y,Z,RX,RY,RZ,SLIDER separated by commas, or none)";
+        }
+        list = comma == std::string_view::npos ? std::string_view{} : list.substr(comma + 1);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string ParseOptions(int argc, char** argv, Options& options, bool& wantsHelp) {
+    options.config = SettingsFilePath();
+    ParseAxes("X,Y", options.axisFound);
+    wantsHelp = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        std::string value;
+        const bool takesValue = arg == "--config" || arg == "--axes" || arg == "--buttons";
+        if (const size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+        } else if (takesValue) {
+            if (i + 1 >= argc) return arg + " needs a value";
+            value = argv[++i];
+        }
+        if (arg == "--config") {
+            options.config = value;
+        } else if (arg == "--axes") {
+            if (std::string e = ParseAxes(value, options.axisFound); !e.empty()) return e;
+        } else if (arg == "--buttons") {
+            int32_t n = -1;
+            const auto [p, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
+            if (ec != std::errc() || p != value.data() + value.size() || n < 0) {
+                return "--buttons needs a whole number from 0 up, not '" + value + "'";
+            }
+            options.buttons = n;
+        } else if (arg == "--summary") {
+            options.summary = true;
+        } else if (arg == "--help" || arg == "-h") {
+            wantsHelp = true;
+        } else {
+            return "unknown option '" + std::string(argv[i]) + "'";
+        }
+    }
+    return {};
+}
+
+int RunReplay(const Options& options, std::istream& script, std::ostream& out, std::ostream& err) {
+    GearSummary summary;
+    // In summary mode stdout carries only the gear changes; the settings report and the error
+    // still reach the user, on stderr.
+    const EffectSink effect = [&](const std::string& line) {
+        if (!options.summary) {
+            out << line << '\n';
+        } else if (line.starts_with("send ")) {
+            summary.OnSend(std::string_view(line).substr(5));
+        } else if (line.starts_with("error ") || line.starts_with("warning ")) {
+            err << line << '\n';
+        }
+    };
+
+    MainState s;
+    DeviceSlot slot;
+    auto device = std::make_unique<ScriptedDevice>(effect);
+    ScriptedDevice& scripted = *device;
+    scripted.buttons = options.buttons;
+    slot.diDev = std::move(device);
+    slot.diDev->GetCapabilities(slot.deviceCaps);
+    slot.axisFound = options.axisFound;
+    ReplayKeySender keys(effect);
+    ReplayDisplay display(effect);
+
+    const auto load = [&] {
+        for (const std::string& line : LoadSettings(s, options.config, IsKnownKeyName)) {
+            effect("warning " + line);
+        }
+    };
+    load();
+
+    std::string line;
+    int lineNumber = 0;
+    int cycle = 0;
+    while (std::getline(script, line)) {
+        ++lineNumber;
+        const ParsedLine parsed = ParseScriptLine(line);
+        if (!parsed.error.empty()) {
+            out.flush();
+            err << "vantrel-replay: line " << lineNumber << ": " << parsed.error << '\n';
+            return 2;
+        }
+        bool runsCycle = false;
+        if (const auto* st = std::get_if<StateCommand>(&parsed.command)) {
+            scripted.SetNextState(st->state);
+            runsCycle = true;
+        } else if (const auto* f = std::get_if<FailCommand>(&parsed.command)) {
+            scripted.FailNextRead(f->code);
+            runsCycle = true;
+        } else if (const auto* fs = std::get_if<FailSendCommand>(&parsed.command)) {
+            keys.FailOnCall(fs->n);
+        } else if (std::holds_alternative<ReloadCommand>(parsed.command)) {
+            load();
+        }
+        if (!runsCycle) continue;
+
+        ++cycle;
+        const CycleEnd end = DirectXEvent8_DXCallback(s, slot, keys, display, 0);
+        if (end == CycleEnd::Failed) return 1;
+        if (options.summary) {
+            if (auto change = summary.EndCycle(cycle)) out << *change << '\n';
+        }
+    }
+    return 0;
+}
+
+}  // namespace vantrel::replay

@@ -1,0 +1,30 @@
+#pragma once
+// Runs the real settings loader, shift engine and poll cycle against a scripted controller and
+// reports what the cycle did.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+
+namespace vantrel::replay {
+
+struct Options {
+    std::filesystem::path config;
+    std::array<int16_t, 9> axisFound{};  // indices 1..8, True = -1
+    int32_t buttons = 12;
+    bool summary = false;
+};
+
+inline constexpr const char* kUsage =
+    "usage: vantrel-replay [--config FILE] [--axes LIST] [--buttons N] [--summary]   (script on "
+    "stdin)\n";
+
+// Parses the command line into `options`; returns an error message, empty on success.
+std::string ParseOptions(int argc, char** argv, Options& options, bool& wantsHelp);
+
+// Runs the script; returns the exit status (0 end of input, 1 the cycle failed, 2 a bad line).
+int RunReplay(const Options& options, std::istream& script, std::ostream& out, std::ostream& err);
+
+}  // namespace vantrel::replay

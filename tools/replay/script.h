@@ -1,0 +1,35 @@
+#pragma once
+// The replay script: one command a line.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "services/device_types.h"
+
+namespace vantrel::replay {
+
+struct StateCommand {
+    DIJOYSTATE state;  // axes and buttons; hats stay 0
+};
+struct FailCommand {
+    int32_t code;  // the read's failure code
+};
+struct FailSendCommand {
+    int n;  // the n-th Send from now on fails
+};
+struct ReloadCommand {};
+struct NoCommand {};  // blank line or comment
+
+using Command = std::variant<NoCommand, StateCommand, FailCommand, FailSendCommand, ReloadCommand>;
+
+struct ParsedLine {
+    Command command;
+    std::string error;  // what is wrong with the line; empty when it parsed
+};
+
+ParsedLine ParseScriptLine(std::string_view line);
+
+}  // namespace vantrel::replay
