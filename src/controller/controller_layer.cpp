@@ -84,6 +84,8 @@ std::optional<CycleEnd> ControllerLayer::DirectXEvent8_DXCallback(int32_t eventi
     }
     if (end == CycleEnd::Completed) {
         if (onCycleCompleted) onCycleCompleted(device_.joyState);
+    } else if (end == CycleEnd::NoDevice || end == CycleEnd::Recovered) {
+        if (onNoReading) onNoReading();
     } else if (end == CycleEnd::Failed) {
         pollActive = kFalse;
         if (onCycleFailed) onCycleFailed();

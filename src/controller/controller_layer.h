@@ -69,6 +69,8 @@ class ControllerLayer {
 
     // After each completed cycle, with the state it read.
     std::function<void(const DIJOYSTATE&)> onCycleCompleted;
+    // After a cycle that had nothing to read: no device open, or the device was lost.
+    std::function<void()> onNoReading;
     // After a failed cycle has shown its error: the program must end now.
     std::function<void()> onCycleFailed;
 

@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QMouseEvent>
+#include <QKeyEvent>
 #include <stdexcept>
 
 #include "services/config_path.h"
@@ -30,17 +30,14 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     connect(ui_.editor, &QPushButton::clicked, this, &frmMain::editor_Click);
     connect(ui_.min_btn, &QPushButton::clicked, this, &frmMain::min_btn_Click);
 
-    // A mouse click picks the line it lands on (also the line already chosen: it reopens the
-    // controller); moving through the list with the keyboard picks each line it reaches.
+    // A click picks the line it lands on (the line already chosen too: it reopens the
+    // controller), and so does Enter on the highlighted line. Merely moving the highlight picks
+    // nothing: Vantrel's own gear keys reach this list whenever its window has the focus, and an
+    // arrow key assigned to a gear must not switch controllers.
     QListWidget* list = ui_.lstJoySticks;
-    list->viewport()->installEventFilter(this);
+    list->installEventFilter(this);
     connect(list, &QListWidget::itemClicked, this,
             [this, list](QListWidgetItem* item) { lstJoySticks_Click(list->row(item)); });
-    connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
-        if (!mouseDownOnControllers_ && list->currentRow() >= 0) {
-            lstJoySticks_Click(list->currentRow());
-        }
-    });
 }
 
 frmMain::~frmMain() {
@@ -49,9 +46,13 @@ frmMain::~frmMain() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui_.lstJoySticks->viewport()) {
-        if (event->type() == QEvent::MouseButtonPress) mouseDownOnControllers_ = true;
-        if (event->type() == QEvent::MouseButtonRelease) mouseDownOnControllers_ = false;
+    if (watched == ui_.lstJoySticks && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            ui_.lstJoySticks->currentRow() >= 0) {
+            lstJoySticks_Click(ui_.lstJoySticks->currentRow());
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -72,6 +72,8 @@ class frmMain : public QWidget, public ControllerWindow {
   signals:
     // After every completed poll cycle, with the stick state it read (for the field editor).
     void cycleCompleted(const vantrel::DIJOYSTATE& joyState);
+    // After a cycle that had no stick state to read (no controller open, or it was lost).
+    void noStickReading();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,7 +93,6 @@ class frmMain : public QWidget, public ControllerWindow {
 
     QPointer<QWidget> about_;
     QPointer<QWidget> report_;
-    bool mouseDownOnControllers_ = false;
     bool unloaded_ = false;
 };
 

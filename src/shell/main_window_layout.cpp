@@ -7,6 +7,14 @@
 namespace vantrel {
 namespace {
 
+// The list of controllers. Vantrel's own gear keys reach it whenever its window has the focus:
+// typed letters must not jump to another line.
+class ControllerList : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+    void keyboardSearch(const QString&) override {}
+};
+
 QLabel* Heading(QWidget& window, const char* name, const char* text, QRect place) {
     auto* label = new QLabel(QString::fromUtf8(text), &window);
     label->setObjectName(QString::fromUtf8(name));
@@ -25,7 +33,7 @@ QPushButton* Button(QWidget& window, const char* name, const char* text, QRect p
 }
 
 QListWidget* List(QWidget& window, const char* name, QRect place, bool placeholder) {
-    auto* list = new QListWidget(&window);
+    auto* list = placeholder ? new QListWidget(&window) : new ControllerList(&window);
     list->setObjectName(QString::fromUtf8(name));
     list->setGeometry(place);
     list->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -26,6 +26,7 @@ std::optional<int> frmMain::Form_Load(ServiceFactory& services) {
         }
         controller_ = std::make_unique<ControllerLayer>(*this, state, *autoIt_);
         controller_->onCycleCompleted = [this](const DIJOYSTATE& j) { emit cycleCompleted(j); };
+        controller_->onNoReading = [this] { emit noStickReading(); };
         // The failed cycle has let every key go and shown its error: the program ends here.
         controller_->onCycleFailed = [this] { endProgram(kExitCycleFailed); };
 

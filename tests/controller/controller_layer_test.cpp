@@ -204,6 +204,10 @@ TEST(Selection, UnpluggedControllerLeavesNoDeviceAndTheWindowUsable) {
     EXPECT_EQ(rig.service.liveDevices, 0);
 
     // Notifications find no device: nothing read, shown or sent.
+    int noReading = 0;
+    rig.layer.onNoReading = [&] { ++noReading; };
+    rig.layer.DirectXEvent8_DXCallback(0);
+    EXPECT_EQ(noReading, 1);
     rig.service.Notify();
     EXPECT_TRUE(rig.keys.sent.empty());
     EXPECT_TRUE(rig.window.rows.axisRows.empty());

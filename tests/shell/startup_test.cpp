@@ -130,7 +130,8 @@ TEST(Selection, ClickClearsThePlaceholdersAndTheCycleFillsTheLists) {
     EXPECT_EQ(completed[0][0].value<DIJOYSTATE>().x, 3000);
     EXPECT_EQ(rig.services.controllers.liveDevices, 1);
 
-    // Clicking the chosen line again reopens it; the keyboard picks the line it moves to.
+    // Clicking the chosen line again reopens it. The keyboard picks a line with Enter only: the
+    // program's own gear keys (letters, arrows) reach the list when the window has the focus.
     std::vector<std::string> log;
     rig.services.controllers.log = &log;
     ClickLine(c.lstJoySticks, 1);
@@ -139,6 +140,11 @@ TEST(Selection, ClickClearsThePlaceholdersAndTheCycleFillsTheLists) {
     log.clear();
     c.lstJoySticks->setFocus();
     QTest::keyClick(c.lstJoySticks, Qt::Key_Up);
+    QTest::keyClick(c.lstJoySticks, Qt::Key_W);
+    QTest::keyClick(c.lstJoySticks, Qt::Key_P);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(c.lstJoySticks->currentRow(), 0);
+    QTest::keyClick(c.lstJoySticks, Qt::Key_Return);
     EXPECT_EQ(log, (std::vector<std::string>{"id-b Unacquire", "id-b released", "id-a opened",
                                              "id-a read"}));
     rig.services.controllers.log = nullptr;
