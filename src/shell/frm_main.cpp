@@ -10,6 +10,7 @@
 #include "settings/load_settings.h"
 #include "shell/about_window.h"
 #include "shell/app_icon.h"
+#include "shell/dropped_keys.h"
 #include "shell/messages.h"
 #include "shell/twips.h"
 
@@ -107,7 +108,12 @@ void frmMain::lstJoySticks_Click(int position) {
     if (controller_) controller_->lstJoySticks_Click(position);
 }
 
-void frmMain::reload_Click() { Report(LoadSettings(state, SettingsFilePath(), IsKnownKeyName)); }
+void frmMain::reload_Click() {
+    const MainState before = state;
+    const std::vector<std::string> report = LoadSettings(state, SettingsFilePath(), IsKnownKeyName);
+    if (autoIt_) LetGoOfDroppedKeys(before, state, *autoIt_);
+    Report(report);
+}
 
 void frmMain::Report(const std::vector<std::string>& lines) {
     if (lines.empty()) return;

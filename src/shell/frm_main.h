@@ -62,6 +62,7 @@ class frmMain : public QWidget, public ControllerWindow {
     void ShowMessage(const std::string& text, const std::string& advice) override;
 
   public slots:
+    // Loads the settings again; the next cycle uses them. A key no gear has any more is let go.
     void reload_Click();
     void about_Click();
     void Config_Click();

@@ -4,6 +4,7 @@ add_library(vantrel_shell STATIC
   ${CMAKE_CURRENT_LIST_DIR}/about_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/app_icon.cpp
   ${CMAKE_CURRENT_LIST_DIR}/design_fonts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dropped_keys.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frm_main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frm_main.h
   ${CMAKE_CURRENT_LIST_DIR}/label_fit.cpp

@@ -1,0 +1,204 @@
+// vantrel-bench-startup: how long Vantrel takes from being started to its main window being on
+// the screen, and how much memory it holds with one controller open and moving.
+//
+// Each run starts this program again as a child that performs the real start-up (key service,
+// settings, SDL controller service with a virtual controller attached beforehand) and shows the
+// main window; the parent times the child from its start until the window is exposed. The child
+// then picks the controller, moves the stick through the gears and reports its resident memory.
+// Without a display it runs itself under xvfb-run.
+#include <SDL.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QWindow>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/poll_cycle.h"
+#include "shell/app_icon.h"
+#include "shell/frm_main.h"
+#include "shell/real_services.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int kRuns = 10;
+
+long StatusKb(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const size_t n = std::strlen(field);
+    while (std::getline(status, line)) {
+        if (line.compare(0, n, field) == 0) return std::atol(line.c_str() + n + 1);
+    }
+    return -1;
+}
+
+void Pump(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::usleep(500);
+    }
+}
+
+// The child: one real start-up, then one controller open and moving.
+int Child(int argc, char** argv) {
+    QElapsedTimer sinceMain;
+    sinceMain.start();
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_UNKNOWN;
+    desc.naxes = 2;
+    desc.nbuttons = 12;
+    desc.name = "Bench Pad";
+    SDL_Joystick* pad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(vantrel::ApplicationIcon());
+    const auto services = vantrel::CreateRealServices();
+    vantrel::frmMain frm;
+    frm.endProgram = [](int) {};
+    if (const auto status = frm.Form_Load(*services)) return 10 + *status;
+    frm.show();
+    while (!frm.windowHandle() || !frm.windowHandle()->isExposed()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    }
+    QCoreApplication::processEvents();  // the first paint
+    std::printf("shown %lld\n", static_cast<long long>(sinceMain.nsecsElapsed() / 1000));
+    std::fflush(stdout);
+
+    frm.lstJoySticks_Click(0);
+    const int16_t positions[][2] = {{-14417, -32768}, {0, 0}, {-32768, 32767},
+                                    {32767, -32768},  {0, 0}, {14417, 32767}};
+    for (int round = 0; round < 5; ++round) {
+        for (const auto& p : positions) {
+            SDL_JoystickSetVirtualAxis(pad, 0, p[0]);
+            SDL_JoystickSetVirtualAxis(pad, 1, p[1]);
+            Pump(10);
+        }
+    }
+    const bool shifted = frm.windowTitle() == vantrel::kCaptionAvailable;
+    std::printf("rss %ld hwm %ld shifted %d\n", StatusKb("VmRSS:"), StatusKb("VmHWM:"),
+                shifted ? 1 : 0);
+    std::fflush(stdout);
+    frm.close();
+    return 0;
+}
+
+struct Run {
+    double shownMs = -1;      // spawn to window exposed, seen from the parent
+    double inProcessMs = -1;  // child's main() to window exposed
+    long rssKb = -1;
+    long hwmKb = -1;
+    bool shifted = false;
+};
+
+Run SpawnChild(const char* self) {
+    int out[2];
+    if (pipe(out) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    char child[] = "--child";
+    char* args[] = {const_cast<char*>(self), child, nullptr};
+    Run run;
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, self, &actions, nullptr, args, environ) != 0) return run;
+    close(out[1]);
+    FILE* in = fdopen(out[0], "r");
+    char line[256];
+    while (std::fgets(line, sizeof line, in)) {
+        long long us = 0;
+        int shifted = 0;
+        if (std::sscanf(line, "shown %lld", &us) == 1) {
+            run.shownMs =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
+            run.inProcessMs = us / 1000.0;
+        } else if (std::sscanf(line, "rss %ld hwm %ld shifted %d", &run.rssKb, &run.hwmKb,
+                               &shifted) == 3) {
+            run.shifted = shifted == 1;
+        }
+    }
+    fclose(in);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    posix_spawn_file_actions_destroy(&actions);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::cerr << "child ended with status " << status << "\n";
+    }
+    return run;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? -1 : v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--child") == 0) return Child(argc, argv);
+
+    if (!std::getenv("DISPLAY") && !std::getenv("VANTREL_BENCH_UNDER_XVFB")) {
+        ::setenv("VANTREL_BENCH_UNDER_XVFB", "1", 1);
+        execlp("xvfb-run", "xvfb-run", "-a", "-s", "-noreset -r -screen 0 1280x800x24", argv[0],
+               static_cast<char*>(nullptr));
+        std::perror("xvfb-run");
+        return 1;
+    }
+    char home[] = "/tmp/vantrel-bench-XXXXXX";
+    if (!mkdtemp(home)) return 1;
+    ::setenv("XDG_CONFIG_HOME", home, 1);  // no settings file: the defaults
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    ::setenv("VANTREL_KEY_BACKEND", "xtest", 1);  // no /dev/uinput on a bench machine either
+
+    std::vector<double> shown, inProcess;
+    long rss = 0, hwm = 0;
+    bool allShifted = true;
+    SpawnChild(argv[0]);  // warms the page cache; not counted
+    for (int i = 0; i < kRuns; ++i) {
+        const Run run = SpawnChild(argv[0]);
+        if (run.shownMs < 0 || run.rssKb < 0) {
+            std::cerr << "run " << i << " did not report; see the messages above\n";
+            return 1;
+        }
+        shown.push_back(run.shownMs);
+        inProcess.push_back(run.inProcessMs);
+        rss = std::max(rss, run.rssKb);
+        hwm = std::max(hwm, run.hwmKb);
+        allShifted = allShifted && run.shifted;
+    }
+    rmdir(home);
+
+    std::printf("start-up to main window shown (%d runs, X11 under Xvfb, XTest keys, SDL)\n",
+                kRuns);
+    std::printf("  spawn to shown      median %7.1f ms   max %7.1f ms   (target <= 250 ms)\n",
+                Median(shown), *std::max_element(shown.begin(), shown.end()));
+    std::printf("  main() to shown     median %7.1f ms   max %7.1f ms\n", Median(inProcess),
+                *std::max_element(inProcess.begin(), inProcess.end()));
+    std::printf("resident memory with one controller open and shifting%s\n",
+                allShifted ? "" : " (WARNING: the poll cycle did not run)");
+    std::printf("  VmRSS max %7.1f MB   VmHWM max %7.1f MB   (target <= 50 MB)\n", rss / 1024.0,
+                hwm / 1024.0);
+    return 0;
+}

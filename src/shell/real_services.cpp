@@ -1,0 +1,41 @@
+// The real services: the key service with its release on termination signals, the SDL controller
+// service and its pump on the Qt event loop.
+#include "shell/real_services.h"
+
+#include "services/keys/key_service_factory.h"
+#include "services/sdl/controller_pump.h"
+#include "services/sdl/sdl_controller_service.h"
+
+namespace vantrel {
+namespace {
+
+class RealServices : public ServiceFactory {
+  public:
+    std::unique_ptr<KeySender> CreateKeyService(std::string& failure) override {
+        std::unique_ptr<KeyService> keys = vantrel::CreateKeyService(failure);
+        if (keys) ReleaseKeysOnTerminationSignals(*keys);
+        return keys;
+    }
+
+    std::unique_ptr<ControllerService> CreateControllerService() override {
+        auto service = std::make_unique<SdlControllerService>();
+        sdl_ = service.get();
+        return service;
+    }
+
+    std::unique_ptr<QObject> StartNotifications(ControllerService& service) override {
+        if (&service != sdl_) return nullptr;  // only the service made here has a pump
+        auto pump = std::make_unique<ControllerPump>(*sdl_);
+        pump->start();
+        return pump;
+    }
+
+  private:
+    SdlControllerService* sdl_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<ServiceFactory> CreateRealServices() { return std::make_unique<RealServices>(); }
+
+}  // namespace vantrel
