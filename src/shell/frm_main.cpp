@@ -138,7 +138,7 @@ void frmMain::editor_Click() {
 }
 
 void frmMain::min_btn_Click() {
-    if (showTrayHost && showTrayHost()) hide();
+    if (minimizeToTray) minimizeToTray();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

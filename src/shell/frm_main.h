@@ -47,9 +47,9 @@ class frmMain : public QWidget, public ControllerWindow {
     // Seams for the windows built elsewhere; a button does nothing while its hook is unset.
     std::function<void()> showConfig;  // key assignment dialog (form_Config)
     std::function<void()> showEditor;  // field editor (Edit)
-    // Shows the tray host (Form1); true when the tray icon is in place, so that the window may
-    // hide without leaving the user without a way back.
-    std::function<bool()> showTrayHost;
+    // Shows the tray host (Form1) and puts this window away; the tray decides how, since only it
+    // knows whether the desktop shows its icon (the way back).
+    std::function<void()> minimizeToTray;
     // Ends the program with an exit status; by default the application's event loop returns it.
     std::function<void(int status)> endProgram;
 

@@ -21,7 +21,7 @@ std::optional<int> frmMain::Form_Load(ServiceFactory& services) {
         std::string failure;
         autoIt_ = services.CreateKeyService(failure);
         if (!autoIt_) {
-            ShowStartUpFailure(failure);
+            ShowStartUpFailure(failure.empty() ? "Vantrel cannot send keys." : failure);
             return kExitStartUpFailed;
         }
         controller_ = std::make_unique<ControllerLayer>(*this, state, *autoIt_);

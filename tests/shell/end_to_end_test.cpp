@@ -153,8 +153,12 @@ TEST_F(EndToEnd, StickIntoGearThreeHoldsItsKeyAndClosingLetsGo) {
     EXPECT_TRUE(KeyBecomes("w", false));
     EXPECT_EQ(x_.DownCount(), 0);
 
+    // Put away (as "Minimize" does), the window still shifts.
+    frm_->hide();
     pad.Stick(kLeft, kBottom);  // gear 2
     ASSERT_TRUE(KeyBecomes("a", true));
+    EXPECT_TRUE(GearShows(2, 2));
+    frm_->show();
     frm_->close();
     EXPECT_EQ(ended_, std::vector<int>{0});
     EXPECT_FALSE(x_.IsDown("a"));
