@@ -12,7 +12,7 @@ declare -A sources=(
   [ini]="fuzz/ini_fuzz.cpp src/services/ini_file.cpp src/settings/boundary_value.cpp"
   [boundary]="fuzz/boundary_fuzz.cpp src/settings/boundary_value.cpp"
 )
-[ -f fuzz/keytext_fuzz.cpp ] && sources[keytext]="fuzz/keytext_fuzz.cpp $(ls src/services/keys/key_names.cpp src/services/keys/send_text.cpp 2>/dev/null | tr '\n' ' ')"
+sources[keytext]="fuzz/keytext_fuzz.cpp src/services/keys/key_event_text.cpp src/services/keys/key_names.cpp"
 for name in "${!sources[@]}"; do
   # shellcheck disable=SC2086
   "$cxx" "${flags[@]}" ${sources[$name]} -o "$out/fuzz-$name"

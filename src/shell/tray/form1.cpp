@@ -1,0 +1,69 @@
+#include "shell/tray/form1.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+
+#include "shell/tray/app_icon.h"
+#include "shell/tray/instance_lock.h"
+#include "shell/tray/menu_rule.h"
+#include "shell/tray/module1.h"
+#include "shell/tray/slide_out.h"
+
+namespace vantrel {
+
+// Client area 2340 x 870 twips at 5580, 4725 twips from the screen's top left; empty caption.
+Form1::Form1(const TrayHooks& hooks, Form2& form2) : hooks_(hooks), form2_(form2) {
+    setObjectName("Form1");
+    setWindowTitle(QString());
+    setGeometry(372, 315, 156, 58);
+    Picture1 = new TrayPicture(this);
+    Picture1->SetIcon(TrayIconPicture(hooks_.icon));
+    Picture1->onActivated = [this](QSystemTrayIcon::ActivationReason reason) {
+        Picture1_Activated(reason);
+    };
+}
+
+bool Form1::Form_Load() {
+    if (AnotherInstanceRunning()) {
+        if (hooks_.endProgram) hooks_.endProgram();
+        return false;
+    }
+    AddTrayIcon(*Picture1, TrayTipText(), form2_.popmenu);
+    SlideOut();
+    return true;
+}
+
+void Form1::Form_Unload() { RemoveTrayIcon(); }
+
+void Form1::Picture1_Activated(QSystemTrayIcon::ActivationReason reason) {
+    if (!OpensPopupMenu(reason)) return;
+    // On an XEmbed tray the right-button press has already opened it.
+    if (form2_.popmenu->isVisible()) return;
+    form2_.popmenu->popup(QCursor::pos());
+}
+
+void Form1::SlideOut() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        hide();
+        return;
+    }
+    const QRect outer = frameGeometry();
+    const WindowBox start{outer.x(), outer.y(), outer.width(), outer.height()};
+    const std::vector<WindowBox> steps =
+        SlideOutSteps(start, screen->size().width(), screen->size().height());
+    QPointer<Form1> self(this);
+    for (const WindowBox& box : steps) {
+        move(box.left, box.top);
+        resize(box.width, box.height);
+        // The shift engine and the other windows go on working meanwhile.
+        QCoreApplication::processEvents();
+        if (!self) return;
+    }
+    hide();
+}
+
+}  // namespace vantrel

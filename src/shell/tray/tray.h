@@ -1,0 +1,52 @@
+#pragma once
+// The main window's way into the tray: "Minimize" hides the window to a tray icon whose popup
+// menu brings it back, reloads the settings or ends the program.
+//
+// Start-up: call ClaimInstanceLock() (instance_lock.h) early, so that a later Vantrel of the same
+// user finds this one. Then make one Tray with the main window's hooks and call Minimize() from
+// min_btn_Click. Everything runs on the GUI thread.
+
+#include <QMessageBox>
+#include <QPointer>
+#include <memory>
+
+#include "shell/tray/form1.h"
+#include "shell/tray/form2.h"
+#include "shell/tray/tray_hooks.h"
+
+namespace vantrel {
+
+class Tray {
+  public:
+    explicit Tray(TrayHooks hooks);
+    // Unloads the tray host, which removes the icon.
+    ~Tray();
+    Tray(const Tray&) = delete;
+    Tray& operator=(const Tray&) = delete;
+
+    // The first time, loads the tray host: if another Vantrel of this user is running this one
+    // ends at once, silently; otherwise the icon is added and the host slides away. Then the main
+    // window is hidden. Later calls only hide the main window. On a desktop without a tray the
+    // window is minimized instead, and the user is told why once.
+    void Minimize();
+
+    // Null until the first Minimize.
+    Form1* form1() const { return form1_.get(); }
+    Form2& form2() const { return *form2_; }
+    // The note shown when the desktop has no tray, while it is open.
+    QMessageBox* noTrayMessage() const { return noTrayMessage_.data(); }
+
+  private:
+    bool TrayAvailable() const;
+    void PutMainWindowAway();
+
+    TrayHooks hooks_;
+    std::unique_ptr<Form2> form2_;
+    std::unique_ptr<Form1> form1_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    bool loading_ = false;
+    QPointer<QMessageBox> noTrayMessage_;
+    bool toldNoTray_ = false;
+};
+
+}  // namespace vantrel
