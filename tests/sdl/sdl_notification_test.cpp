@@ -142,6 +142,21 @@ TEST_F(SdlNotificationTest, ABusyReceiverIsNotCalledAgainButGetsTheChangeAfterwa
     EXPECT_EQ(calls, 2);
 }
 
+TEST_F(SdlNotificationTest, HeldNotificationsArriveOnceAfterTheHold) {
+    {
+        const NotificationHold hold = service.HoldNotifications();
+        pad.SetAxis(0, 20000);
+        EXPECT_TRUE(service.PumpOnce().watching);
+        pad.SetAxis(1, 20000);
+        service.PumpOnce();
+        EXPECT_EQ(calls, 0);
+    }
+    service.PumpOnce();
+    EXPECT_EQ(calls, 1);
+    service.PumpOnce();
+    EXPECT_EQ(calls, 1);
+}
+
 TEST_F(SdlNotificationTest, AReceiverMayDestroyItsEventAndCloseTheDevice) {
     onCall = [&] {
         service.DestroyEvent(handle);

@@ -92,9 +92,10 @@ PumpReport SdlSession::Pump() {
     }
     for (const auto& [handle, event] : events_) {
         if (!event->pending) continue;
-        // Seen while the receiver was busy: delivered once it has returned.
+        // Seen while the receiver was busy or notifications were held: delivered once it has
+        // returned and the hold is over.
         report.watching = true;
-        if (!event->running) {
+        if (!event->running && holds_ == 0) {
             report.changed = true;
             AddOnce(due, handle);
         }
@@ -109,7 +110,7 @@ void SdlSession::Notify(int32_t handle) {
     const auto it = events_.find(handle);
     if (it == events_.end()) return;
     const std::shared_ptr<Event> event = it->second;
-    if (event->running) {
+    if (event->running || holds_ > 0) {
         event->pending = true;
         return;
     }

@@ -38,9 +38,12 @@ class SdlSession {
     std::vector<std::string> WatchedNodePaths() const;
 
     // Updates SDL's joystick state once and runs each event's receiver once when one of its
-    // devices changed. A receiver that is still running is not called again; its notification is
-    // kept and delivered by a later pump.
+    // devices changed. A receiver that is still running is not called again, and none is called
+    // while notifications are held; the notification is kept and delivered by a later pump.
     PumpReport Pump();
+
+    void Hold() { ++holds_; }
+    void Release() { --holds_; }
 
   private:
     struct Event {
@@ -52,6 +55,7 @@ class SdlSession {
 
     std::map<int32_t, std::shared_ptr<Event>> events_;
     int32_t nextHandle_ = 1;
+    int holds_ = 0;
     std::vector<SdlControllerDevice*> devices_;
     std::function<void()> watchListener_;
 };
