@@ -13,6 +13,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <mutex>
 #include <random>
@@ -344,4 +345,11 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace vantrel::bench
 
-int main(int argc, char** argv) { return vantrel::bench::Run(argc, argv); }
+int main(int argc, char** argv) {
+    try {
+        return vantrel::bench::Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+}

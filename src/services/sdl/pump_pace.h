@@ -15,6 +15,14 @@ enum class PumpPace {
     NodeDriven,  // device nodes wake the pump; the timer only catches what they miss
 };
 
+// Why these values: a change lands at a random moment, so it waits half an interval on average.
+// fast: 0.5 ms keeps that wait near 0.25 ms (a 1 ms pace would put the median right at 0.5 ms).
+// slow: 8 ms lets the first change after a still spell through within 10 ms. Each wake of the
+//   event loop costs tens of microseconds of CPU on its own, so the slow interval is what the pump
+//   costs while the stick rests.
+// fastHold: 250 ms bridges the short pauses within one shift; after that the pump slows down.
+// nodeDriven: with device nodes every change wakes the pump at once; the timer only catches what
+//   they miss.
 struct PumpTiming {
     std::chrono::microseconds fast{500};
     std::chrono::microseconds slow{8000};
