@@ -7,6 +7,7 @@
 #include "engine/poll_cycle.h"
 #include "sdl/virtual_pad.h"
 #include "services/sdl/sdl_controller_service.h"
+#include "settings/load_settings.h"
 #include "support/fakes.h"
 
 namespace vantrel {
@@ -191,23 +192,7 @@ TEST_F(SdlNotificationTest, DetachNotifiesOnceAndTheCycleReadsTheLoss) {
 
 TEST_F(SdlNotificationTest, TheNotificationRunsThePollCycleOnTheConfiguredStick) {
     MainState state;
-    state.gear12r = 100;
-    state.gear34l = 2000;
-    state.gear34r = 4000;
-    state.gear56l = 6000;
-    state.gear56r = 8000;
-    state.gear78l = 9900;
-    state.geartop = 100;
-    state.gearbot = 9800;
-    state.key1 = "q";
-    state.key2 = "a";
-    state.key3 = "w";
-    state.key4 = "s";
-    state.key5 = "e";
-    state.key6 = "d";
-    state.key7 = "r";
-    state.key8 = "f";
-    state.keyr = "z";
+    LoadSettings(state, "/nonexistent/config.ini");  // the default gate and keys
     DeviceSlot slot;
     slot.diDev = std::move(device);
     slot.diDev->SetProperty(DiLongProperty::DIPROP_DEADZONE, {DIPH_BYOFFSET, DIJOFS_X, 1000});
