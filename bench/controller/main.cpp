@@ -215,10 +215,12 @@ int Run(int argc, char** argv) {
         keys.NewCycle();
         DirectXEvent8_DXCallback(state, slot, keys, display, eventid);
         ++cycles;
+        // Read before answering: the answer lets the mover go on to the next phase.
+        const bool still = stillPhase;
         double latency = 0;
         if (keys.stamped() && mover.Answer(keys.firstSend(), latency)) {
-            (stillPhase ? afterStillness : moving).push_back(latency);
-            if (stillPhase) stillnessPaces.push_back(pace);
+            (still ? afterStillness : moving).push_back(latency);
+            if (still) stillnessPaces.push_back(pace);
         }
     });
     device.SetEventNotification(event);
