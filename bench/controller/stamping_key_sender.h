@@ -1,0 +1,58 @@
+#pragma once
+// The key sender at the end of the bench's poll cycles: the real key service on a backend that
+// only counts, so the figures include the service's bookkeeping and show how many events would
+// reach the operating system. The first Send of each cycle is stamped.
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "services/keys/key_service.h"
+
+namespace vantrel::bench {
+
+class CountingBackend : public KeyBackend {
+  public:
+    std::string_view Name() const override { return "counting"; }
+    void Press(const KeyName&) override { ++events; }
+    void Release(const KeyName&) override { ++events; }
+    uint64_t events = 0;
+};
+
+class StampingKeySender : public KeySender {
+  public:
+    using Clock = std::chrono::steady_clock;
+
+    StampingKeySender() {
+        auto backend = std::make_unique<CountingBackend>();
+        backend_ = backend.get();
+        service_ = std::make_unique<KeyService>(std::move(backend));
+    }
+
+    void Send(std::string_view text, int32_t mode) override {
+        if (!stamped_) {
+            firstSend_ = Clock::now();
+            stamped_ = true;
+        }
+        ++sends_;
+        service_->Send(text, mode);
+    }
+    void ReleaseAll() noexcept override { service_->ReleaseAll(); }
+
+    // Starts a new cycle: the next Send is stamped.
+    void NewCycle() { stamped_ = false; }
+    bool stamped() const { return stamped_; }
+    Clock::time_point firstSend() const { return firstSend_; }
+    uint64_t sends() const { return sends_; }
+    uint64_t backendEvents() const { return backend_->events; }
+
+  private:
+    CountingBackend* backend_;
+    std::unique_ptr<KeyService> service_;
+    bool stamped_ = false;
+    Clock::time_point firstSend_{};
+    uint64_t sends_ = 0;
+};
+
+}  // namespace vantrel::bench

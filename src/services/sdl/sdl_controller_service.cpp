@@ -1,0 +1,87 @@
+#include "services/sdl/sdl_controller_service.h"
+
+#include <SDL.h>
+
+#include <charconv>
+
+#include "services/sdl/sdl_controller_device.h"
+#include "services/sdl/sdl_session.h"
+
+namespace vantrel {
+namespace {
+
+constexpr const char* kUnnamedController = "Unnamed game controller";
+
+bool ParseInstanceId(const std::string& text, SDL_JoystickID& id) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, id);
+    return ec == std::errc() && ptr == end && !text.empty();
+}
+
+}  // namespace
+
+NotificationHold::NotificationHold(std::shared_ptr<SdlSession> session)
+    : session_(std::move(session)) {
+    session_->Hold();
+}
+
+NotificationHold::~NotificationHold() {
+    if (session_) session_->Release();
+}
+
+SdlControllerService::SdlControllerService() : session_(std::make_shared<SdlSession>()) {}
+
+SdlControllerService::~SdlControllerService() { session_->SetWatchListener({}); }
+
+std::vector<DeviceInstance> SdlControllerService::GetDIDevices() {
+    // Lets SDL notice controllers attached or removed since the last pump.
+    SDL_JoystickUpdate();
+    std::vector<DeviceInstance> list;
+    const int count = SDL_NumJoysticks();
+    for (int i = 0; i < count; ++i) {
+        const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(i);
+        if (id < 0) continue;
+        const char* name = SDL_JoystickNameForIndex(i);
+        list.push_back({name && *name ? name : kUnnamedController, std::to_string(id)});
+    }
+    return list;
+}
+
+std::unique_ptr<ControllerDevice> SdlControllerService::CreateDevice(
+    const std::string& guidInstance) {
+    SDL_JoystickID wanted = -1;
+    if (!ParseInstanceId(guidInstance, wanted) || wanted < 0) return nullptr;
+    SDL_JoystickUpdate();
+    const int count = SDL_NumJoysticks();
+    for (int i = 0; i < count; ++i) {
+        if (SDL_JoystickGetDeviceInstanceID(i) != wanted) continue;
+        SDL_Joystick* joystick = SDL_JoystickOpen(i);
+        if (!joystick) return nullptr;
+        // So that the first read shows where the stick is now.
+        SDL_JoystickUpdate();
+        return std::make_unique<SdlControllerDevice>(session_, joystick);
+    }
+    return nullptr;
+}
+
+int32_t SdlControllerService::CreateEvent(Receiver receiver) {
+    return session_->CreateEvent(std::move(receiver));
+}
+
+void SdlControllerService::DestroyEvent(int32_t eventHandle) {
+    session_->DestroyEvent(eventHandle);
+}
+
+NotificationHold SdlControllerService::HoldNotifications() { return NotificationHold(session_); }
+
+PumpReport SdlControllerService::PumpOnce() { return session_->Pump(); }
+
+void SdlControllerService::SetWatchListener(std::function<void()> listener) {
+    session_->SetWatchListener(std::move(listener));
+}
+
+std::vector<std::string> SdlControllerService::WatchedNodePaths() const {
+    return session_->WatchedNodePaths();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,61 @@
+#pragma once
+// The controller service on SDL2's raw joystick API. Change notifications are delivered by
+// PumpOnce, which a ControllerPump runs on the Qt event loop (or a test calls directly). All calls
+// belong on one thread. Devices it creates may outlive it.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "services/controller_service.h"
+#include "services/sdl/pump_report.h"
+
+namespace vantrel {
+
+class SdlSession;
+
+// While one lives no receiver is called; what changed meanwhile is delivered once afterwards. For
+// window handlers that wait for the user in the middle of their work (a message box), so that no
+// poll cycle runs halfway through them.
+class NotificationHold {
+  public:
+    explicit NotificationHold(std::shared_ptr<SdlSession> session);
+    ~NotificationHold();
+    NotificationHold(NotificationHold&& other) noexcept = default;
+    NotificationHold& operator=(NotificationHold&&) = delete;
+    NotificationHold(const NotificationHold&) = delete;
+    NotificationHold& operator=(const NotificationHold&) = delete;
+
+  private:
+    std::shared_ptr<SdlSession> session_;
+};
+
+class SdlControllerService : public ControllerService {
+  public:
+    // Throws ServiceError (kErrorControllerServiceFailed) with a description for the user when
+    // SDL's joystick subsystem cannot be started.
+    SdlControllerService();
+    ~SdlControllerService() override;
+
+    // Display name and identity (SDL instance id as text) of each attached controller, in SDL's
+    // order. Controllers with the same name are separate entries.
+    std::vector<DeviceInstance> GetDIDevices() override;
+    std::unique_ptr<ControllerDevice> CreateDevice(const std::string& guidInstance) override;
+    int32_t CreateEvent(Receiver receiver) override;
+    void DestroyEvent(int32_t eventHandle) override;
+
+    [[nodiscard]] NotificationHold HoldNotifications();
+
+    // One pump: refreshes SDL's joystick state and notifies the events whose devices changed.
+    PumpReport PumpOnce();
+    // Called whenever the set of devices worth pumping (acquired and bound) may have changed.
+    void SetWatchListener(std::function<void()> listener);
+    // Device nodes of those devices; "" for a device without one.
+    std::vector<std::string> WatchedNodePaths() const;
+
+  private:
+    std::shared_ptr<SdlSession> session_;
+};
+
+}  // namespace vantrel
