@@ -17,15 +17,8 @@ target_link_libraries(vantrel_shell PUBLIC
   vantrel_controller vantrel_settings vantrel_keynames vantrel_services Qt6::Widgets)
 
 # The real services, in one place: the key service and the SDL controller service with its pump.
-if(TARGET vantrel_keys AND TARGET vantrel_sdl)
-  add_library(vantrel_real_services STATIC ${CMAKE_CURRENT_LIST_DIR}/real_services.cpp)
-  target_link_libraries(vantrel_real_services PUBLIC vantrel_shell vantrel_keys vantrel_sdl)
-else()
-  add_library(vantrel_real_services STATIC
-    ${CMAKE_CURRENT_LIST_DIR}/real_services_unavailable.cpp)
-  target_link_libraries(vantrel_real_services PUBLIC vantrel_shell)
-endif()
+add_library(vantrel_real_services STATIC ${CMAKE_CURRENT_LIST_DIR}/real_services.cpp)
+target_link_libraries(vantrel_real_services PUBLIC vantrel_shell vantrel_keys vantrel_sdl)
 
 add_executable(vantrel ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(vantrel PRIVATE vantrel_real_services)
-install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
