@@ -2,9 +2,12 @@
 // service and its pump on the Qt event loop.
 #include "shell/real_services.h"
 
+#include <cstdlib>
+
 #include "services/keys/key_service_factory.h"
 #include "services/sdl/controller_pump.h"
 #include "services/sdl/sdl_controller_service.h"
+#include "shell/key_delivery_note.h"
 
 namespace vantrel {
 namespace {
@@ -13,7 +16,12 @@ class RealServices : public ServiceFactory {
   public:
     std::unique_ptr<KeySender> CreateKeyService(std::string& failure) override {
         std::unique_ptr<KeyService> keys = vantrel::CreateKeyService(failure);
-        if (keys) ReleaseKeysOnTerminationSignals(*keys);
+        if (keys) {
+            ReleaseKeysOnTerminationSignals(*keys);
+            const char* chosen = std::getenv("VANTREL_KEY_BACKEND");
+            note_ = vantrel::KeyDeliveryNote(keys->BackendName(), chosen && *chosen,
+                                             UinputRuleInstalled());
+        }
         return keys;
     }
 
@@ -30,8 +38,11 @@ class RealServices : public ServiceFactory {
         return pump;
     }
 
+    std::string KeyDeliveryNote() const override { return note_; }
+
   private:
     SdlControllerService* sdl_ = nullptr;
+    std::string note_;
 };
 
 }  // namespace

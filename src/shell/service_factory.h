@@ -23,6 +23,9 @@ class ServiceFactory {
     // Starts delivering `service`'s notifications from the Qt event loop; they stop when the
     // returned object is destroyed. `service` outlives it.
     virtual std::unique_ptr<QObject> StartNotifications(ControllerService& service) = 0;
+    // A note for the user about how keys reach other programs, once the key service exists;
+    // empty when there is nothing to say.
+    virtual std::string KeyDeliveryNote() const { return {}; }
 };
 
 }  // namespace vantrel

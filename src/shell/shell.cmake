@@ -7,6 +7,7 @@ add_library(vantrel_shell STATIC
   ${CMAKE_CURRENT_LIST_DIR}/dropped_keys.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frm_main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frm_main.h
+  ${CMAKE_CURRENT_LIST_DIR}/key_delivery_note.cpp
   ${CMAKE_CURRENT_LIST_DIR}/label_fit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
@@ -20,5 +21,10 @@ target_link_libraries(vantrel_shell PUBLIC
 add_library(vantrel_real_services STATIC ${CMAKE_CURRENT_LIST_DIR}/real_services.cpp)
 target_link_libraries(vantrel_real_services PUBLIC vantrel_shell vantrel_keys vantrel_sdl)
 
+# The windows behind the buttons: key dialog, field editor, tray.
+add_library(vantrel_shell_windows STATIC ${CMAKE_CURRENT_LIST_DIR}/secondary_windows.cpp)
+set_target_properties(vantrel_shell_windows PROPERTIES AUTOMOC ON)
+target_link_libraries(vantrel_shell_windows PUBLIC vantrel_shell vantrel_settings_ui vantrel_tray)
+
 add_executable(vantrel ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
-target_link_libraries(vantrel PRIVATE vantrel_real_services)
+target_link_libraries(vantrel PRIVATE vantrel_real_services vantrel_shell_windows)

@@ -1,0 +1,41 @@
+#pragma once
+// The windows the main window's buttons open: the key assignment dialog, the field editor (fed
+// with the live stick) and the tray. Each is a single instance, shown without an owner.
+
+#include <QObject>
+#include <QPointer>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "settings/ui/field_editor.h"
+#include "settings/ui/key_config_dialog.h"
+#include "shell/frm_main.h"
+#include "shell/tray/tray.h"
+
+namespace vantrel {
+
+class SecondaryWindows : public QObject {
+  public:
+    // `endAtOnce` ends the process from the tray's "&Close" (and a second instance's first
+    // "Minimize") with every held key let go. Sets the main window's hooks.
+    SecondaryWindows(frmMain& main, std::filesystem::path settingsFile,
+                     std::function<void()> endAtOnce);
+    ~SecondaryWindows() override;
+
+    form_Config* config() const { return config_.data(); }
+    Edit* editor() const { return editor_.data(); }
+    Tray& tray() { return *tray_; }
+
+  private:
+    void ShowConfig();
+    void ShowEditor();
+
+    frmMain& main_;
+    std::filesystem::path settingsFile_;
+    QPointer<form_Config> config_;
+    QPointer<Edit> editor_;
+    std::unique_ptr<Tray> tray_;
+};
+
+}  // namespace vantrel
