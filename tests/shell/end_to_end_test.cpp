@@ -13,8 +13,10 @@
 
 #include "engine/poll_cycle.h"
 #include "message_box_watch.h"
+#include "services/config_path.h"
 #include "shell/frm_main.h"
 #include "shell/real_services.h"
+#include "shell/secondary_windows.h"
 #include "support/qt_wait.h"
 #include "x_keys.h"
 
@@ -224,6 +226,28 @@ TEST_F(EndToEnd, ReloadTakesEffectAtTheNextCycle) {
     EXPECT_EQ(x_.DownCount(), 1);
     frm_->close();
     EXPECT_EQ(x_.DownCount(), 0);
+}
+
+TEST_F(EndToEnd, FieldEditorShowsTheLiveStickOfARealController) {
+    VirtualPad& pad = Attach("Vantrel Test Pad");
+    ASSERT_EQ(Start(), std::nullopt);
+    SecondaryWindows windows(*frm_, SettingsFilePath(), [] {});
+    frm_->show();
+    Click(0);
+    frm_->controls().editor->click();
+    Edit* editor = windows.editor();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
+
+    pad.Stick(kGear34Column, kTop);
+    EXPECT_TRUE(WaitUntil([&] { return editor->StickGear() == 3; }));
+    ASSERT_TRUE(KeyBecomes("w", true));
+    QTest::qWait(50);  // the editor repaints at most every 16 ms
+    EXPECT_TRUE(editor->grab().save(VANTREL_BINARY_DIR "/tests/shell/field-editor-live.png"));
+
+    pad.Stick(kLeft, kBottom);
+    EXPECT_TRUE(WaitUntil([&] { return editor->StickGear() == 2; }));
+    frm_->close();
 }
 
 TEST_F(EndToEnd, NoControllerSaysSoAndEndsBeforeTheWindowIsShown) {
