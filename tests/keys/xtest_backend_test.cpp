@@ -1,135 +1,71 @@
-// The XTest backend end to end under Xvfb, watched through a second X connection.
+// The XTest backend end to end under Xvfb, and the release of held keys on the ways out of the
+// process, watched through a second X connection.
 
 // GoogleTest before Xlib, whose macros (None, Bool) clash with its names.
 #include <gtest/gtest.h>
 
 #include "services/keys/xtest_backend.h"
 
-#include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <fcntl.h>
-#include <linux/input-event-codes.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <string>
+#include <chrono>
+#include <cstdio>
+#include <thread>
 
-#include "keys/x_observer.h"
 #include "services/keys/key_service.h"
-#include "services/keys/key_service_factory.h"
 #include "services/service_error.h"
 
 namespace vantrel {
 namespace {
 
-using testing::XObserver;
+struct XTestKeys : ::testing::Test {
+    Display* x = XOpenDisplay(nullptr);
+    void SetUp() override { ASSERT_TRUE(x) << "run under Xvfb (tests/support/with-xvfb.sh)"; }
+    void TearDown() override { XCloseDisplay(x); }
 
-class XTestBackendTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(observer.ok()) << "these tests run under Xvfb (tests/support/with-xvfb.sh)";
-        backend = new XTestBackend();
-        service = std::make_unique<KeyService>(std::unique_ptr<KeyBackend>(backend));
+    // From a fresh connection each time: Xlib caches the keymap.
+    KeyCode KeycodeOf(KeySym keysym) {
+        Display* fresh = XOpenDisplay(nullptr);
+        const KeyCode keycode = XKeysymToKeycode(fresh, keysym);
+        XCloseDisplay(fresh);
+        return keycode;
     }
-    void TearDown() override {
-        service.reset();
-        for (KeyCode k : filled) observer.SetKeysym(k, NoSymbol);
+    // Waits up to five seconds for the server to see the key in that state.
+    bool WaitFor(KeySym keysym, bool down) {
+        const KeyCode keycode = KeycodeOf(keysym);
+        for (int i = 0; i < 1000; ++i) {
+            char keys[32];
+            XQueryKeymap(x, keys);
+            if (bool((keys[keycode / 8] >> (keycode % 8)) & 1) == down) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
     }
-    // Waits until the server has handled everything the backend sent.
-    void SyncBackend() { XSync(backend->display(), False); }
-
-    XObserver observer;
-    XTestBackend* backend = nullptr;  // owned by the service
-    std::unique_ptr<KeyService> service;
-    std::vector<KeyCode> filled;  // keycodes this test gave a keysym, cleared afterwards
 };
 
-TEST_F(XTestBackendTest, KeyIsHeldWhileDownAndLetGoAfterUp) {
-    const KeyCode q = observer.KeycodeOf(XK_q);
-    const KeyCode shift = observer.KeycodeOf(XK_Shift_L);
-    const KeyCode kpEnter = observer.KeycodeOf(XK_KP_Enter);
-    ASSERT_NE(q, 0);
-    service->Send("{q down}", 0);
-    service->Send("{LSHIFT down}", 0);
-    service->Send("{NumpadEnter down}", 0);
-    EXPECT_TRUE(observer.WaitFor(q, true));
-    EXPECT_TRUE(observer.WaitFor(shift, true));
-    EXPECT_TRUE(observer.WaitFor(kpEnter, true));
-
+// F13 is not in Xvfb's keymap: it gets a free keycode for as long as it is held.
+TEST_F(XTestKeys, HeldWhileDownAndLetGoAfterUpEvenWhenMissingFromTheKeymap) {
+    ASSERT_EQ(KeycodeOf(XK_F13), 0) << "Xvfb's keymap was expected to lack F13";
+    auto* backend = new XTestBackend();
+    auto service = std::make_unique<KeyService>(std::unique_ptr<KeyBackend>(backend));
+    for (const char* text : {"{q down}", "{LSHIFT down}", "{F13 down}"}) service->Send(text, 0);
+    XSync(backend->display(), False);
+    EXPECT_TRUE(WaitFor(XK_q, true) && WaitFor(XK_Shift_L, true) && WaitFor(XK_F13, true));
     service->Send("{q up}", 0);
-    EXPECT_TRUE(observer.WaitFor(q, false));
-    SyncBackend();
-    EXPECT_TRUE(observer.IsDown(shift)) << "the other keys stay down";
-
-    service.reset();  // the destructor lets go of the rest
-    EXPECT_TRUE(observer.WaitFor(shift, false));
-    EXPECT_TRUE(observer.WaitFor(kpEnter, false));
-}
-
-// KP_Decimal sits on two keys of the standard keymap; the one uinput would press is chosen.
-TEST_F(XTestBackendTest, TheKeyOfTheSameEvdevCodeIsPreferred) {
-    const KeyCode kpDot = KEY_KPDOT + 8;
-    service->Send("{NUMPADDOT down}", 0);
-    EXPECT_TRUE(observer.WaitFor(kpDot, true));
-    service->Send("{NUMPADDOT up}", 0);
-    EXPECT_TRUE(observer.WaitFor(kpDot, false));
-}
-
-// F13 has no keycode in the standard keymap: it gets a free keycode for as long as it is held.
-TEST_F(XTestBackendTest, KeyMissingFromTheKeymapGetsAFreeKeycodeWhileHeld) {
-    ASSERT_EQ(observer.KeycodeOf(XK_F13), 0) << "Xvfb's keymap was expected to lack F13";
-    service->Send("{F13 down}", 0);
-    SyncBackend();
-    const KeyCode bound = observer.KeycodeOf(XK_F13);
-    ASSERT_NE(bound, 0);
-    EXPECT_TRUE(observer.WaitFor(bound, true));
-
     service->Send("{F13 up}", 0);
-    EXPECT_TRUE(observer.WaitFor(bound, false));
-    SyncBackend();
-    EXPECT_EQ(observer.KeysymOf(bound), KeySym(NoSymbol)) << "the keycode is free again";
-    EXPECT_EQ(observer.KeycodeOf(XK_F13), 0);
+    XSync(backend->display(), False);
+    EXPECT_EQ(KeycodeOf(XK_F13), 0) << "the keycode lent to F13 is free again";
+    EXPECT_TRUE(WaitFor(XK_q, false) && WaitFor(XK_Shift_L, true)) << "the other keys stay down";
+    service.reset();  // the destructor lets go of the rest
+    EXPECT_TRUE(WaitFor(XK_Shift_L, false));
 }
 
-TEST_F(XTestBackendTest, WithNoFreeKeycodeTheKeyIsSkippedWithOneWarning) {
-    filled = observer.EmptyKeycodes();
-    for (KeyCode k : filled) observer.SetKeysym(k, XK_F35);
-    const std::vector<KeyCode> before = observer.DownKeycodes();
-
-    ::testing::internal::CaptureStderr();
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_NO_THROW(service->Send("{F14 down}", 0));
-        EXPECT_NO_THROW(service->Send("{F14 up}", 0));
-    }
-    service->Send("{F14 down}", 0);
-    const std::string warnings = ::testing::internal::GetCapturedStderr();
-
-    SyncBackend();
-    EXPECT_EQ(observer.DownKeycodes(), before) << "nothing was pressed";
-    EXPECT_EQ(observer.KeycodeOf(XK_F14), 0);
-    const std::string expected =
-        "Vantrel: the key F14 is not on the current X keyboard map and no free key code is left to "
-        "put it there, so it is not sent. Choose another key for this gear.\n";
-    EXPECT_EQ(warnings, expected);
-    EXPECT_NO_THROW(service->Send("{F14 up}", 0));
-}
-
-int g_earlierHandlerCalls = 0;
-int CountingHandler(Display*, XErrorEvent*) {
-    ++g_earlierHandlerCalls;
-    return 0;
-}
-
-// Xlib's default handler ends the process on any X error. Ours keeps it alive for our own
-// connection and leaves other connections' errors to the handler that was there before.
-TEST(XTestErrors, AnXErrorDoesNotEndTheProcess) {
-    XObserver observer;
-    ASSERT_TRUE(observer.ok());
-    XErrorHandler original = XSetErrorHandler(CountingHandler);
+// Xlib's default handlers end the process on an X error or a lost connection.
+TEST_F(XTestKeys, XErrorsAndALostConnectionDoNotEndTheProcess) {
     {
         auto* backend = new XTestBackend();
         KeyService service{std::unique_ptr<KeyBackend>(backend)};
@@ -137,101 +73,51 @@ TEST(XTestErrors, AnXErrorDoesNotEndTheProcess) {
         XTestFakeKeyEvent(backend->display(), 1, True, CurrentTime);
         XSync(backend->display(), False);
         EXPECT_EQ(backend->errorCount(), 1);
-        EXPECT_EQ(g_earlierHandlerCalls, 0);
-
-        service.Send("{q down}", 0);
-        EXPECT_TRUE(observer.WaitFor(observer.KeycodeOf(XK_q), true)) << "still working";
-
-        XTestFakeKeyEvent(observer.display(), 1, True, CurrentTime);
-        XSync(observer.display(), False);
-        EXPECT_EQ(g_earlierHandlerCalls, 1) << "another connection's error goes to its handler";
-        EXPECT_EQ(backend->errorCount(), 1);
+        service.Send("{w down}", 0);
+        EXPECT_TRUE(WaitFor(XK_w, true)) << "still working";
     }
-    XSetErrorHandler(original);
-}
-
-// A private X server that the test can stop.
-class PrivateXServer {
-  public:
-    PrivateXServer() {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
-                   "320x200x24", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        // Xvfb writes its display number and a newline once it accepts connections; closing
-        // the pipe before the newline arrives makes it give up.
-        std::string number;
-        pollfd p{fds[0], POLLIN, 0};
-        char c = 0;
-        while (c != '\n' && poll(&p, 1, 20000) == 1 && read(fds[0], &c, 1) == 1) number += c;
-        if (c == '\n') name_ = ":" + std::to_string(std::atoi(number.c_str()));
-        close(fds[0]);
-    }
-    ~PrivateXServer() { Stop(); }
-    void Stop() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-    const std::string& name() const { return name_; }
-
-  private:
-    pid_t pid_ = -1;
-    std::string name_;
-};
-
-TEST(XTestErrors, ALostConnectionBecomesServiceError) {
-    PrivateXServer server;
-    ASSERT_FALSE(server.name().empty()) << "could not start a private Xvfb";
-    KeyService service{std::make_unique<XTestBackend>(server.name().c_str())};
+    // A private X server, stopped while a key is held.
+    FILE* server = popen("echo $$; exec Xvfb -displayfd 1 -nolisten tcp 2>/dev/null", "r");
+    int pid = 0, number = 0;
+    ASSERT_EQ(std::fscanf(server, "%d %d", &pid, &number), 2) << "could not start Xvfb";
+    const std::string name = ":" + std::to_string(number);
+    KeyService service{std::make_unique<XTestBackend>(name.c_str())};
     service.Send("{q down}", 0);
-    server.Stop();
-
-    try {
-        service.Send("{q up}", 0);
-        service.Send("{w down}", 0);  // the loss may only show on the next request
-        FAIL() << "no error after the X server went away";
-    } catch (const ServiceError& e) {
-        EXPECT_EQ(e.number(), kErrorKeySendFailed);
-        EXPECT_NE(std::string(e.what()).find("the connection to the X display \"" + server.name() +
-                                             "\" was lost"),
-                  std::string::npos)
-            << e.what();
-    }
-    EXPECT_THROW(service.Send("{e down}", 0), ServiceError) << "and it stays an error";
+    kill(pid, SIGTERM);
+    pclose(server);
+    // The loss may only show on the next request.
+    EXPECT_THROW((service.Send("{q up}", 0), service.Send("{w down}", 0)), ServiceError);
     service.ReleaseAll();  // must neither throw nor end the process
 }
 
-TEST(XTestErrors, WithoutXTestOrDisplayConstructionSaysWhy) {
-    try {
-        XTestBackend backend(":987");
-        FAIL() << "no error";
-    } catch (const ServiceError& e) {
-        EXPECT_STREQ(e.what(), "cannot connect to the X display \":987\"");
+// Runs the helper (see hold_key_helper.cpp) until the server sees it hold LCTRL, then sends `sig`.
+int RunHelper(XTestKeys& t, int sig) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // A test runner in the background may have started us with SIGINT ignored, and an
+        // ignored signal stays ignored across exec.
+        for (int s : {SIGINT, SIGTERM, SIGHUP}) signal(s, SIG_DFL);
+        setenv("VANTREL_KEY_BACKEND", "xtest", 1);
+        execl(HOLD_KEY_HELPER, HOLD_KEY_HELPER, static_cast<char*>(nullptr));
+        _exit(127);
     }
+    const bool held = t.WaitFor(XK_Control_L, true);
+    EXPECT_TRUE(held) << "the helper never held its keys";
+    kill(pid, held ? sig : SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return status;
 }
 
-TEST(KeyServiceFactoryUnderX, FallsBackToXTestOrUsesTheOneAskedFor) {
-    std::string message;
-    setenv("VANTREL_KEY_BACKEND", "xtest", 1);
-    auto service = CreateKeyService(message);
-    ASSERT_NE(service, nullptr) << message;
-    EXPECT_EQ(service->BackendName(), "XTest");
-    service.reset();
-
-    unsetenv("VANTREL_KEY_BACKEND");
-    if (access("/dev/uinput", W_OK) == 0) GTEST_SKIP() << "uinput works here and comes first";
-    service = CreateKeyService(message);
-    ASSERT_NE(service, nullptr) << message;
-    EXPECT_EQ(service->BackendName(), "XTest");
+TEST_F(XTestKeys, TerminationSignalsDuringSendsAndStdExitLetGo) {
+    for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGUSR1}) {  // on SIGUSR1 the helper calls std::exit
+        const int status = RunHelper(*this, sig);
+        EXPECT_TRUE(sig == SIGUSR1 ? WIFEXITED(status) && WEXITSTATUS(status) == 3
+                                   : WIFSIGNALED(status) && WTERMSIG(status) == sig)
+            << sig << ": " << status;
+        EXPECT_TRUE(WaitFor(XK_w, false) && WaitFor(XK_s, false) && WaitFor(XK_Control_L, false))
+            << sig;
+    }
 }
 
 }  // namespace
