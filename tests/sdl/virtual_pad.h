@@ -10,13 +10,12 @@ namespace vantrel::testing {
 
 class VirtualPad {
   public:
-    VirtualPad(const char* name, int axes, int buttons, int hats = 0) {
+    VirtualPad(const char* name, int axes, int buttons) {
         SDL_VirtualJoystickDesc desc{};
         desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
         desc.type = SDL_JOYSTICK_TYPE_UNKNOWN;  // no game-controller axes resting at minimum
         desc.naxes = static_cast<Uint16>(axes);
         desc.nbuttons = static_cast<Uint16>(buttons);
-        desc.nhats = static_cast<Uint16>(hats);
         desc.name = name;
         const int index = SDL_JoystickAttachVirtualEx(&desc);
         id_ = SDL_JoystickGetDeviceInstanceID(index);
@@ -26,7 +25,6 @@ class VirtualPad {
     VirtualPad(const VirtualPad&) = delete;
     VirtualPad& operator=(const VirtualPad&) = delete;
 
-    bool ok() const { return joystick_ != nullptr; }
     std::string id() const { return std::to_string(id_); }
     void SetAxis(int axis, int value) {
         SDL_JoystickSetVirtualAxis(joystick_, axis, static_cast<Sint16>(value));
@@ -34,15 +32,10 @@ class VirtualPad {
     void SetButton(int button, bool down) {
         SDL_JoystickSetVirtualButton(joystick_, button, down ? 1 : 0);
     }
-    void SetHat(int hat, Uint8 value) { SDL_JoystickSetVirtualHat(joystick_, hat, value); }
-
     void Detach() {
         if (!joystick_) return;
         for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-            if (SDL_JoystickGetDeviceInstanceID(i) == id_) {
-                SDL_JoystickDetachVirtual(i);
-                break;
-            }
+            if (SDL_JoystickGetDeviceInstanceID(i) == id_) SDL_JoystickDetachVirtual(i);
         }
         SDL_JoystickClose(joystick_);
         joystick_ = nullptr;
