@@ -1,0 +1,280 @@
+// The key dialog and the field editor: layout and texts, what a save writes and keeps of the file,
+// failed saves, the unknown-key mark, the step buttons, dragging, hide/show/close, the live stick.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+
+#include "settings/ui/field_editor.h"
+#include "settings/ui/key_config_dialog.h"
+#include "support/qt_wait.h"
+
+namespace vantrel {
+namespace {
+
+// What the field editor shows and saves for a missing file.
+const char* const kFields =
+    "[fields]\ng12r=100\ng34l=2000\ng34r=4000\ng56l=6000\ng56r=8000\ng78l=9900\ngtop=100\n"
+    "gbot=9800\n";
+
+MainState KeysInUse() {
+    MainState s;
+    const char* key = "qawsedrfz";
+    for (std::string* k :
+         {&s.key1, &s.key2, &s.key3, &s.key4, &s.key5, &s.key6, &s.key7, &s.key8, &s.keyr}) {
+        *k = *key++;
+    }
+    return s;
+}
+
+template <typename T = QWidget>
+T* Find(const QWidget& window, const QString& name) {
+    T* child = window.findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name.toStdString();
+    return child;
+}
+
+void Click(const QWidget& window, const QString& button, int times = 1) {
+    for (int i = 0; i < times; ++i)
+        QTest::mouseClick(Find<QPushButton>(window, button), Qt::LeftButton);
+}
+
+QString Box(const Edit& editor, int number) {
+    return Find<QLineEdit>(editor, QStringLiteral("Text%1").arg(number))->text();
+}
+
+// Replaces the box's text the way a user does: select all, type, Enter.
+void Type(QComboBox* box, const QString& text) {
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    QTest::keyClick(box->lineEdit(), Qt::Key_Delete);
+    QTest::keyClicks(box->lineEdit(), text);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+}
+
+// Kept in the build tree for a person to look at. Without a usable font Qt draws empty boxes.
+void Screenshot(QWidget& window, const QString& name) {
+    EXPECT_TRUE(window.grab().save(VANTREL_BINARY_DIR "/tests/dialogs/" + name));
+    EXPECT_FALSE(QFontInfo(window.font()).family().isEmpty());
+}
+
+class DialogsTest : public ::testing::Test {
+  protected:
+    void Write(const std::string& bytes) const { std::ofstream(file, std::ios::binary) << bytes; }
+    std::string Read() const {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+    QTemporaryDir dir;
+    std::filesystem::path file = dir.path().toStdString() + "/config.ini";
+};
+
+TEST_F(DialogsTest, LayoutTextsAndItems) {
+    form_Config keys(KeysInUse(), file);
+    Edit editor(file);
+    EXPECT_EQ(keys.windowTitle(), "Config");
+    EXPECT_EQ(keys.size(), QSize(173, 263));
+    EXPECT_EQ(editor.windowTitle(), "Field Editor (By Pimm)");
+    EXPECT_EQ(editor.size(), QSize(711, 711));
+    // A few controls, at their places in twips / 15.
+    const std::tuple<QWidget*, const char*, const char*, QRect> controls[] = {
+        {&keys, "Label9", "GearR", {8, 200, 41, 17}},
+        {&keys, "keyr", "z", {72, 200, 97, 21}},
+        {&keys, "save", "save settings", {80, 232, 81, 25}},
+        {&editor, "Command1", ">", {22, 666, 11, 15}},
+        {&editor, "Command17", "Save", {304, 688, 67, 22}},
+        {&editor, "Text1", "100", {0, 688, 41, 19}},
+        {&editor, "Text8", "9800", {664, 632, 41, 19}}};
+    for (const auto& [window, name, text, at] : controls) {
+        QWidget* control = Find(*window, name);
+        EXPECT_EQ(control->geometry(), at) << name;
+        const char* property = control->inherits("QComboBox") ? "currentText" : "text";
+        EXPECT_EQ(control->property(property).toString(), text) << name;
+    }
+
+    const QStringList captions =
+        QString("gear 1,gear 2,gear3,gear4,gear5,gear6,gear7,gear8,GearR").split(',');
+    const QStringList items =
+        QString("abcdefghijklmnopqrstuvwxyz1234567890").split("", Qt::SkipEmptyParts);
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(Find<QLabel>(keys, QStringLiteral("Label%1").arg(i + 1))->text(), captions[i]);
+        const QString name = i < 8 ? QStringLiteral("key%1").arg(i + 1) : "keyr";
+        auto* box = Find<QComboBox>(keys, name);
+        QStringList held;
+        for (int k = 0; k < box->count(); ++k) held << box->itemText(k);
+        EXPECT_EQ(held, items) << name.toStdString();
+        EXPECT_EQ(box->currentText(), QString("qawsedrfz"[i])) << name.toStdString();
+    }
+    keys.show();
+    Screenshot(keys, "key_config_dialog.png");
+}
+
+TEST_F(DialogsTest, KeySaveWritesTheBoxesAsTheyAreKeepsTheFileAndTheDialogUntilClosed) {
+    Write("; mine\r\n[keyconfig]\r\nkey1=q\r\nextra=kept\r\n\r\n[fields]\r\ng12r=0100\r\n");
+    MainState keys = KeysInUse();
+    keys.key5 = "F1";  // not an item: shown and written back as it is
+    QPointer<form_Config> dialog = new form_Config(keys, file);
+    dialog->show();
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+
+    Find<QComboBox>(*dialog, "key1")->setCurrentIndex(23);  // "x" picked from the list
+    Type(Find<QComboBox>(*dialog, "key2"), "Q");
+    Type(Find<QComboBox>(*dialog, "key3"), "Space Bar");
+    Type(Find<QComboBox>(*dialog, "key4"), "");
+    Find<QComboBox>(*dialog, "keyr")->setFocus();  // leaving a box must not turn "Q" into "q"
+    EXPECT_EQ(Find<QComboBox>(*dialog, "key3")->count(), 36);  // typed text is no new item
+    Click(*dialog, "save");
+    const std::string saved =
+        "; mine\r\n[keyconfig]\r\nkey1=x\r\nextra=kept\r\nkey2=Q\r\nkey3=Space Bar\r\nkey4=\r\n"
+        "key5=F1\r\nkey6=d\r\nkey7=r\r\nkey8=f\r\nkeyr=z\r\n\r\n[fields]\r\ng12r=0100\r\n";
+    EXPECT_EQ(Read(), saved);
+    EXPECT_FALSE(dialog->isVisible());
+
+    dialog->show();  // holds what was saved; closed, it forgets what was typed since
+    EXPECT_EQ(Find<QComboBox>(*dialog, "key1")->currentText(), "x");
+    Type(Find<QComboBox>(*dialog, "key1"), "y");
+    dialog->close();
+    EXPECT_TRUE(testing::WaitUntil([&] { return dialog.isNull(); }));
+    EXPECT_EQ(Read(), saved);
+}
+
+TEST_F(DialogsTest, AFailedSaveSaysWhyAndKeepsTheWindowOpen) {
+    Write(kFields);
+    ::chmod(file.c_str(), 0444);
+    form_Config keys(KeysInUse(), file);
+    Edit editor(file);
+    for (const auto& [window, save] :
+         {std::pair<QWidget*, const char*>{&keys, "save"}, {&editor, "Command17"}}) {
+        window->show();
+        Click(*window, save);
+        EXPECT_TRUE(window->isVisible());
+        const auto* box = window->findChild<QMessageBox*>();
+        ASSERT_NE(box, nullptr) << save;
+        const QString why = box->text() + "\n" + box->informativeText();
+        EXPECT_TRUE(why.contains(file.c_str())) << why.toStdString();
+        EXPECT_TRUE(why.contains("read-only")) << why.toStdString();
+    }
+    EXPECT_EQ(Read(), kFields);
+}
+
+TEST_F(DialogsTest, UnknownKeyNamesAreMarked) {
+    MainState keys = KeysInUse();
+    keys.key1 = "qq";
+    form_Config dialog(keys, file);
+    dialog.show();
+    QComboBox* key1 = Find<QComboBox>(dialog, "key1");
+    // As loaded, then typed. Empty is a valid, silent gear; names match without regard to case.
+    const std::pair<const char*, bool> names[] = {
+        {"qq", true}, {"", false}, {"W", false}, {"q#", true}, {"q", false}};
+    for (const auto& [name, unknown] : names) {
+        if (key1->currentText() != name) Type(key1, name);
+        const QList<QAction*> marks = key1->lineEdit()->actions();
+        EXPECT_EQ(
+            std::any_of(marks.begin(), marks.end(), [](QAction* a) { return a->isVisible(); }),
+            unknown)
+            << name;
+        EXPECT_EQ(key1->toolTip(), unknown ? "Unknown key name: no key will be sent" : "") << name;
+    }
+}
+
+TEST_F(DialogsTest, StepButtonsMoveTheirLinesAndSaveKeepsTheRestOfTheFile) {
+    Write("; gate\n[keyconfig]\nkey1=q\n[fields]\ng12r=0100\ng34l=2000\ngtop=0\nmine=1\n");
+    Edit editor(file);
+    editor.show();
+    // Command1..16 in pairs, one pair per line: ">" and "\/" add 20, "<" and "/\" take 20.
+    const char* captions[16] = {">", "<", "<", ">", "<",   ">",   "<",   ">",
+                                "<", ">", "<", ">", "/\\", "\\/", "\\/", "/\\"};
+    for (int i = 0; i < 16; ++i) {
+        const QString name = QStringLiteral("Command%1").arg(i + 1);
+        const QString caption = Find<QPushButton>(editor, name)->text();
+        EXPECT_EQ(caption, captions[i]);
+        const float before = editor.LineValue(i / 2 + 1);
+        Click(editor, name);
+        const float step = caption == ">" || caption == "\\/" ? 20 : -20;
+        EXPECT_EQ(editor.LineValue(i / 2 + 1), before + step) << i + 1;
+    }
+    Click(editor, "Command1", 5);
+    EXPECT_EQ(Box(editor, 1), "200");
+    Click(editor, "Command13");
+    EXPECT_EQ(Box(editor, 7), "-20");
+    Click(editor, "Command17");
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_EQ(Read(),
+              "; gate\n[keyconfig]\nkey1=q\n[fields]\ng12r=200\ng34l=2000\ngtop=-20\nmine=1\n"
+              "g34r=4000\ng56l=6000\ng56r=8000\ng78l=9900\ngbot=9800\n");
+}
+
+TEST_F(DialogsTest, SaveWithoutMovesRewritesAllEight) {
+    Write("[fields]\ng12r=0100\ng34l=abc\ng34r=nan\ng56l=1e50\ng56r=inf\n");  // 0100 is 100
+    Edit editor(file);
+    editor.show();
+    Click(editor, "Command17");
+    EXPECT_EQ(Read(), kFields);
+}
+
+TEST_F(DialogsTest, HiddenEditorKeepsItsLinesClosedDiscardsThem) {
+    QPointer<Edit> editor = new Edit(file);
+    editor->show();
+    Click(*editor, "Command1");
+    Click(*editor, "Command17");
+    Write("[fields]\ng12r=500\n");  // changed behind the hidden editor
+    editor->show();
+    EXPECT_EQ(editor->LineValue(1), 120);
+    Click(*editor, "Command1");  // 140, never saved
+    editor->close();
+    EXPECT_TRUE(testing::WaitUntil([&] { return editor.isNull(); }));
+    EXPECT_EQ(Edit(file).LineValue(1), 500);
+}
+
+TEST_F(DialogsTest, DraggedLinesSnapToTheStepAndStayInTheTravel) {
+    Edit editor(file);
+    editor.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
+    // g12r at 100 twips (6.7 px): 7 px more are 105 twips, snapped to 200. gbot at 9800 twips
+    // (653.3 px), dragged below the travel, stops at its end.
+    const std::tuple<QPoint, QPoint, int, const char*> drags[] = {
+        {{7, 300}, {14, 300}, 1, "200"}, {{300, 653}, {300, 705}, 8, "10000"}};
+    for (const auto& [from, to, line, value] : drags) {
+        QTest::mousePress(&editor, Qt::LeftButton, {}, from);
+        QTest::mouseMove(&editor, to);
+        QTest::mouseRelease(&editor, Qt::LeftButton, {}, to);
+        EXPECT_EQ(Box(editor, line), value);
+    }
+}
+
+TEST_F(DialogsTest, LiveStickPicksTheFieldByTheLinesBeingEdited) {
+    Edit editor(file);
+    editor.show();
+    // x, y, button 1, gear (9 is "R": button 1 in field 1).
+    const std::tuple<int, int, bool, int> readings[] = {
+        {3000, 50, false, 3}, {3000, 9900, false, 4}, {50, 50, true, 9},
+        {9950, 50, true, 7},  {5000, 50, false, 0},   {4010, 50, false, 0}};
+    for (const auto& [x, y, button1, gear] : readings) {
+        DIJOYSTATE state{.x = x, .y = y};
+        state.buttons[0] = button1 ? 0x80 : 0;
+        editor.ShowStick(state);
+        EXPECT_EQ(editor.StickGear(), gear) << x << "," << y;
+    }
+    EXPECT_EQ(editor.StickPosition(), QPointF(4010, 50));
+    Click(editor, "Command6");  // g34r stepped past the stick: field 3, with no new reading
+    EXPECT_EQ(editor.StickGear(), 3);
+    Screenshot(editor, "field_editor.png");
+    editor.ClearStick();
+    EXPECT_FALSE(editor.StickPosition());
+    EXPECT_EQ(editor.StickGear(), 0);
+}
+
+}  // namespace
+}  // namespace vantrel
