@@ -7,25 +7,18 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstring>
-#include <thread>
 
-#include "x11_rig.h"
+#include "keys/x_observer.h"
 
 namespace vantrel::testing {
 namespace {
 
-bool KeyBecomes(const char* key, bool down) {
-    for (int i = 0; i < 500 && (KeysDown(key) == 1) != down; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return (KeysDown(key) == 1) == down;
-}
-
 TEST(Ending, TrayCloseAndTerminationSignalsLetTheHeldKeyGo) {
     QTemporaryDir home;
     ::setenv("XDG_CONFIG_HOME", home.path().toUtf8().constData(), 1);
-    ::setenv("XDG_RUNTIME_DIR", home.path().toUtf8().constData(), 1);
-    ASSERT_EQ(KeysDown(), 0) << "no X display, or keys held already";
+    XObserver x;
+    ASSERT_TRUE(x.ok());
+    const KeyCode w = x.KeycodeOf(XStringToKeysym("w"));
     for (int sig : {SIGUSR1 /* the probe's "&Close" */, SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(strsignal(sig));
         const pid_t probe = ::fork();
@@ -33,7 +26,7 @@ TEST(Ending, TrayCloseAndTerminationSignalsLetTheHeldKeyGo) {
             ::execl(VANTREL_PROBE, VANTREL_PROBE, nullptr);
             ::_exit(127);
         }
-        const bool held = KeyBecomes("w", true);
+        const bool held = x.WaitFor(w, true);
         ::kill(probe, held ? sig : SIGKILL);
         int status = 0;
         ::waitpid(probe, &status, 0);
@@ -43,8 +36,8 @@ TEST(Ending, TrayCloseAndTerminationSignalsLetTheHeldKeyGo) {
         } else {
             EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << status;
         }
-        EXPECT_TRUE(KeyBecomes("w", false));
-        EXPECT_EQ(KeysDown(), 0);
+        EXPECT_TRUE(x.WaitFor(w, false));
+        EXPECT_TRUE(x.DownKeycodes().empty());
     }
 }
 

@@ -53,7 +53,7 @@ struct FakeServices : ServiceFactory {
     }
     std::unique_ptr<ControllerService> CreateControllerService() override {
         log.push_back("controllers");
-        if (controllerFailure) throw *controllerFailure;
+        if (!controllerFailure.empty()) throw ServiceError(2001, controllerFailure);
         return std::move(ownedControllers);
     }
     std::unique_ptr<QObject> StartNotifications(ControllerService&) override {
@@ -66,7 +66,7 @@ struct FakeServices : ServiceFactory {
 
     std::vector<std::string> log;
     std::string keyFailure;
-    std::unique_ptr<ServiceError> controllerFailure;
+    std::string controllerFailure;
     std::unique_ptr<Controllers> ownedControllers = std::make_unique<Controllers>();
     Controllers& controllers = *ownedControllers;  // until the window lets it go
     Keys* keys = nullptr;                          // likewise
@@ -98,10 +98,9 @@ struct MessageBoxWatch {
                 auto* box = qobject_cast<QMessageBox*>(w);
                 if (!box || !box->isVisible() || box->property("seen").toBool()) continue;
                 box->setProperty("seen", true);
-                seen << QString("%1|%2|%3|%4")
-                            .arg(box->windowTitle(), box->text(),
-                                 QString::number(box->buttons().size()),
-                                 box->isModal() ? "modal" : "modeless");
+                seen << box->windowTitle() + '|' + box->text() + '|' +
+                            QString::number(box->buttons().size()) +
+                            (box->isModal() ? "|modal" : "|modeless");
                 if (whileOpen) whileOpen();
                 box->button(QMessageBox::Ok)->click();
             }

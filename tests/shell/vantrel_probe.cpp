@@ -5,10 +5,10 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "sdl/virtual_pad.h"
 #include "services/config_path.h"
 #include "shell/real_services.h"
 #include "shell/secondary_windows.h"
-#include "x11_rig.h"
 
 volatile std::sig_atomic_t closeAsked = 0;
 
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
-    vantrel::testing::VirtualPad pad("Probe Pad");
+    vantrel::testing::VirtualPad pad("Probe Pad", 2, 4);
     std::signal(SIGUSR1, [](int) { closeAsked = 1; });
 
     const auto services = vantrel::CreateRealServices();
@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     if (const auto status = frm.Form_Load(*services)) return *status;
     frm.show();
     frm.lstJoySticks_Click(0);
-    pad.Stick(vantrel::testing::kGear34, vantrel::testing::kLow);
+    pad.SetAxis(0, -14417);  // the column of gears 3 and 4
+    pad.SetAxis(1, -32768);  // the top row
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (closeAsked) windows.tray().form2().Close_Click();
