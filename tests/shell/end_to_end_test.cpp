@@ -103,8 +103,6 @@ TEST(EndToEnd, ShiftingSwitchingReloadingUnpluggingAndClosingAsAnotherXClientSee
     MessageBoxWatch boxes;
     EXPECT_EQ(frm.Form_Load(*services), 0);
     EXPECT_EQ(boxes.seen, QStringList{"|No joystick attached.|1|modal"});
-    EXPECT_FALSE(frm.isVisible());
-    EXPECT_EQ(x.DownKeycodes().size(), 0u);
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 

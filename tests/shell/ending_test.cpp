@@ -6,7 +6,6 @@
 
 #include <QTemporaryDir>
 #include <csignal>
-#include <cstring>
 
 #include "keys/x_observer.h"
 
@@ -20,7 +19,7 @@ TEST(Ending, TrayCloseAndTerminationSignalsLetTheHeldKeyGo) {
     ASSERT_TRUE(x.ok());
     const KeyCode w = x.KeycodeOf(XStringToKeysym("w"));
     for (int sig : {SIGUSR1 /* the probe's "&Close" */, SIGTERM, SIGINT, SIGHUP}) {
-        SCOPED_TRACE(strsignal(sig));
+        SCOPED_TRACE(sig);
         const pid_t probe = ::fork();
         if (probe == 0) {
             ::execl(VANTREL_PROBE, VANTREL_PROBE, nullptr);

@@ -16,10 +16,7 @@
 #include "services/service_error.h"
 #include "shell/frm_main.h"
 
-// Readable failures.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString& s, std::ostream* out) { *out << '"' << s.toStdString() << '"'; }
 
 namespace vantrel::testing {
 

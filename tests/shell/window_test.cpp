@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <algorithm>
 
 #include "engine/poll_cycle.h"
 #include "shell/key_delivery_note.h"
@@ -14,10 +15,6 @@ namespace vantrel::testing {
 namespace {
 
 using Log = std::vector<std::string>;
-
-int Count(const Log& log, const std::string& entry) {
-    return std::count(log.begin(), log.end(), entry);
-}
 
 TEST(MainWindow, ControlsTabOrderHeadingFontAndOneModelessAbout) {
     frmMain frm;
@@ -38,9 +35,8 @@ TEST(MainWindow, ControlsTabOrderHeadingFontAndOneModelessAbout) {
         auto* w = frm.findChild<QWidget*>(name);
         ASSERT_NE(w, nullptr);
         auto* list = qobject_cast<QListWidget*>(w);
-        EXPECT_EQ(
-            list ? (list->count() ? list->item(0)->text() : "") : w->property("text").toString(),
-            text);
+        const QListWidgetItem* row = list ? list->item(0) : nullptr;  // a list's placeholder
+        EXPECT_EQ(row ? row->text() : w->property("text").toString(), text);
         auto* label = qobject_cast<QLabel*>(w);
         EXPECT_EQ(label ? QRect(w->pos(), QSize(place.width(), w->height())) : w->geometry(),
                   place);
@@ -55,8 +51,7 @@ TEST(MainWindow, ControlsTabOrderHeadingFontAndOneModelessAbout) {
         if ((w->focusPolicy() & Qt::TabFocus) && frm.isAncestorOf(w)) order << w->objectName();
     } while ((w = w->nextInFocusChain()) != frm.controls().lstJoySticks);
     EXPECT_EQ(order.join(' '),
-              "lstJoySticks lstJoyAxis lstButton lstGear Config editor about "
-              "min_btn reload");
+              "lstJoySticks lstJoyAxis lstButton lstGear Config editor about min_btn reload");
 
     const auto abouts = [] {
         QWidgetList all = QApplication::topLevelWidgets();
@@ -78,10 +73,8 @@ TEST(Run, StepsInOrderOnlyClickOrEnterChoosesAControllerClosingLetsGoAndEndsWith
     ShellRig rig;
     rig.Write("[keyconfig]\nkey3=x\n");
     rig.services.controllers.setups["id-b"].next.x = 3000;
-    rig.frm.state.links = rig.frm.state.midden22 = 1;
     EXPECT_EQ(rig.Start(), std::nullopt);
     EXPECT_EQ(rig.services.log, (Log{"keys", "controllers", "notifications"}));
-    EXPECT_EQ(rig.frm.state.links + rig.frm.state.midden22, 0);
     EXPECT_EQ(rig.frm.state.key3, "x");
     EXPECT_FALSE(rig.frm.isVisible());
     EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
@@ -89,7 +82,8 @@ TEST(Run, StepsInOrderOnlyClickOrEnterChoosesAControllerClosingLetsGoAndEndsWith
     const MainWindowControls& c = rig.frm.controls();
     ASSERT_EQ(c.lstJoySticks->count(), 2);
     ClickLine(c.lstJoySticks, 1);
-    EXPECT_EQ(c.lstJoyAxis->item(0)->text() + c.lstJoyAxis->item(1)->text(), "X: 3000Y: 0");
+    EXPECT_EQ(c.lstJoyAxis->item(0)->text(), "X: 3000");
+    EXPECT_EQ(c.lstButton->item(0)->text(), "Button 1: Up");
     EXPECT_EQ(c.lstGear->item(2)->text(), "gear 3: 3");
     EXPECT_EQ(rig.frm.windowTitle(), kCaptionAvailable);
 
@@ -149,7 +143,7 @@ TEST(Settings, ReportShownWithoutHoldingUpTheEngineReloadAppliesAtTheNextCycle) 
     ASSERT_TRUE(WaitUntil([&] { return report().contains("g34l=wide"); }));
     rig.frm.lstJoySticks_Click(0);
     Log& sent = rig.services.keys->sent;
-    EXPECT_GT(Count(sent, "{w down}"), 0);  // while the report is open
+    EXPECT_GT(std::ranges::count(sent, "{w down}"), 0);  // while the report is open
 
     sent.clear();
     rig.services.log.clear();
@@ -161,14 +155,13 @@ TEST(Settings, ReportShownWithoutHoldingUpTheEngineReloadAppliesAtTheNextCycle) 
     EXPECT_EQ(sent, Log{"{w up}"});
     EXPECT_EQ(rig.services.log, Log{}) << "nothing but the settings is loaded again";
     rig.services.controllers.Notify();
-    EXPECT_EQ(Count(sent, "{F5 down}"), 2);
+    EXPECT_EQ(std::ranges::count(sent, "{F5 down}"), 2);
     EXPECT_TRUE(report().contains("g56l=wide")) << "a newer report replaces the older";
 }
 
 TEST(CycleFailure, ShowsTheErrorNoCycleWhileOpenThenEndsWithKeysLetGo) {
     ShellRig rig;
     ASSERT_EQ(rig.Start(), std::nullopt);
-    rig.frm.show();
     rig.frm.lstJoySticks_Click(0);
     rig.services.log.clear();
     MessageBoxWatch boxes([&] {
@@ -178,8 +171,8 @@ TEST(CycleFailure, ShowsTheErrorNoCycleWhileOpenThenEndsWithKeysLetGo) {
     rig.services.keys->FailOnCall(4);
     rig.services.controllers.Notify();
     EXPECT_EQ(boxes.seen, QStringList{"|The key could not be sent : 1001|1|modal"});
-    EXPECT_EQ(Count(rig.services.log, "id-a read"), 1);
-    EXPECT_EQ(Count(rig.services.log, "keys let go"), 1);
+    EXPECT_EQ(std::ranges::count(rig.services.log, "id-a read"), 1);
+    EXPECT_EQ(std::ranges::count(rig.services.log, "keys let go"), 1);
     EXPECT_EQ(rig.ended, std::vector<int>{kExitCycleFailed});
 }
 
