@@ -25,6 +25,7 @@ class VirtualPad {
     VirtualPad(const VirtualPad&) = delete;
     VirtualPad& operator=(const VirtualPad&) = delete;
 
+    bool ok() const { return joystick_ != nullptr; }
     std::string id() const { return std::to_string(id_); }
     void SetAxis(int axis, int value) {
         SDL_JoystickSetVirtualAxis(joystick_, axis, static_cast<Sint16>(value));

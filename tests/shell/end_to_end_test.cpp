@@ -10,7 +10,7 @@
 #include "support/qt_wait.h"
 
 // Last: Xlib's macros clash with Qt's names.
-#include "keys/x_observer.h"
+#include "support/x_observer.h"
 
 namespace vantrel::testing {
 namespace {

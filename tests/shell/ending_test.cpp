@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 
-#include "keys/x_observer.h"
+#include "support/x_observer.h"
 
 namespace vantrel::testing {
 namespace {
