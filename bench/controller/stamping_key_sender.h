@@ -8,17 +8,10 @@
 #include <memory>
 #include <string_view>
 
+#include "bench/counting_backend.h"
 #include "services/keys/key_service.h"
 
 namespace vantrel::bench {
-
-class CountingBackend : public KeyBackend {
-  public:
-    std::string_view Name() const override { return "counting"; }
-    void Press(const KeyName&) override { ++events; }
-    void Release(const KeyName&) override { ++events; }
-    uint64_t events = 0;
-};
 
 class StampingKeySender : public KeySender {
   public:

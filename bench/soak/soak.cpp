@@ -6,20 +6,14 @@
 #include <string>
 #include <utility>
 
+#include "bench/counting_backend.h"
 #include "engine/poll_cycle.h"
 #include "services/keys/key_service.h"
 
 namespace {
 
 using namespace vantrel;
-
-class CountingBackend : public KeyBackend {
-  public:
-    std::string_view Name() const override { return "counting"; }
-    void Press(const KeyName&) override { ++events; }
-    void Release(const KeyName&) override { ++events; }
-    long events = 0;
-};
+using bench::CountingBackend;
 
 long ResidentKiB() {
     std::ifstream status("/proc/self/status");
