@@ -16,27 +16,7 @@ std::string GearName(int index) {
     return index == 8 ? std::string("reverse") : "gear " + std::to_string(index + 1);
 }
 
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 }  // namespace
-
-std::vector<std::string> KeysDroppedByReload(const MainState& before, const MainState& after) {
-    std::vector<std::string> dropped;
-    for (int i = 0; i < 9; ++i) {
-        const std::string& old = GearKey(before, i + 1);
-        bool kept = false;
-        for (int j = 0; j < 9 && !kept; ++j) kept = Lower(GearKey(after, j + 1)) == Lower(old);
-        bool listed = false;
-        for (const std::string& d : dropped) listed = listed || Lower(d) == Lower(old);
-        if (!kept && !listed) dropped.push_back(old);
-    }
-    return dropped;
-}
 
 int16_t& BoundaryVariable(MainState& s, std::string_view key) {
     if (key == "g12r") return s.gear12r;

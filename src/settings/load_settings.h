@@ -36,11 +36,6 @@ using KeyNameCheck = std::function<bool(std::string_view name)>;
 std::vector<std::string> LoadSettings(MainState& s, const std::filesystem::path& file,
                                       const KeyNameCheck& isKnownKeyName = {});
 
-// Key names `before` used that `after` no longer uses for any gear (compared without regard to
-// case). A key held under such a name would never be let go by a later pass, so a reload lets
-// these go explicitly.
-std::vector<std::string> KeysDroppedByReload(const MainState& before, const MainState& after);
-
 // The variable of a boundary key (g12r .. gbot).
 int16_t& BoundaryVariable(MainState& s, std::string_view key);
 

@@ -36,8 +36,10 @@ SecondaryWindows::~SecondaryWindows() {
 
 void SecondaryWindows::ShowConfig() {
     // Built from the keys in use each time it was closed; a hidden one keeps what it showed.
-    if (!config_) config_ = new form_Config(main_.state, settingsFile_);
-    config_->setWindowIcon(ApplicationIcon());
+    if (!config_) {
+        config_ = new form_Config(main_.state, settingsFile_);
+        config_->setWindowIcon(ApplicationIcon());
+    }
     Present(config_);
 }
 

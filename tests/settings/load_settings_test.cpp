@@ -107,20 +107,5 @@ TEST_F(LoadSettingsTest, ReloadFallsBackForRemovedKeysAndReportsUnreadableFiles)
     EXPECT_EQ(s.key1, "q");
 }
 
-TEST(KeysDroppedByReload, NamesNoGearUsesAnyMore) {
-    MainState before, after;
-    before.key1 = "q";
-    before.key2 = "x";
-    before.key3 = "x";
-    before.keyr = "Z";
-    after.key1 = "Q";
-    after.key2 = "a";
-    after.key3 = "b";
-    after.key5 = "z";
-    EXPECT_EQ(KeysDroppedByReload(before, after), (std::vector<std::string>{"x"}))
-        << "q and Z are still used (case does not matter), x only once, empty names stay";
-    EXPECT_TRUE(KeysDroppedByReload(after, after).empty());
-}
-
 }  // namespace
 }  // namespace vantrel

@@ -20,15 +20,6 @@ bool ParseInstanceId(const std::string& text, SDL_JoystickID& id) {
 
 }  // namespace
 
-NotificationHold::NotificationHold(std::shared_ptr<SdlSession> session)
-    : session_(std::move(session)) {
-    session_->Hold();
-}
-
-NotificationHold::~NotificationHold() {
-    if (session_) session_->Release();
-}
-
 SdlControllerService::SdlControllerService() : session_(std::make_shared<SdlSession>()) {}
 
 SdlControllerService::~SdlControllerService() { session_->SetWatchListener({}); }
@@ -71,8 +62,6 @@ int32_t SdlControllerService::CreateEvent(Receiver receiver) {
 void SdlControllerService::DestroyEvent(int32_t eventHandle) {
     session_->DestroyEvent(eventHandle);
 }
-
-NotificationHold SdlControllerService::HoldNotifications() { return NotificationHold(session_); }
 
 PumpReport SdlControllerService::PumpOnce() { return session_->Pump(); }
 

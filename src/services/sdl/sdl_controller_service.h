@@ -15,22 +15,6 @@ namespace vantrel {
 
 class SdlSession;
 
-// While one lives no receiver is called; what changed meanwhile is delivered once afterwards. For
-// window handlers that wait for the user in the middle of their work (a message box), so that no
-// poll cycle runs halfway through them.
-class NotificationHold {
-  public:
-    explicit NotificationHold(std::shared_ptr<SdlSession> session);
-    ~NotificationHold();
-    NotificationHold(NotificationHold&& other) noexcept = default;
-    NotificationHold& operator=(NotificationHold&&) = delete;
-    NotificationHold(const NotificationHold&) = delete;
-    NotificationHold& operator=(const NotificationHold&) = delete;
-
-  private:
-    std::shared_ptr<SdlSession> session_;
-};
-
 class SdlControllerService : public ControllerService {
   public:
     // Throws ServiceError (kErrorControllerServiceFailed) with a description for the user when
@@ -44,8 +28,6 @@ class SdlControllerService : public ControllerService {
     std::unique_ptr<ControllerDevice> CreateDevice(const std::string& guidInstance) override;
     int32_t CreateEvent(Receiver receiver) override;
     void DestroyEvent(int32_t eventHandle) override;
-
-    [[nodiscard]] NotificationHold HoldNotifications();
 
     // One pump: refreshes SDL's joystick state and notifies the events whose devices changed.
     PumpReport PumpOnce();

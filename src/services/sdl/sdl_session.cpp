@@ -92,10 +92,9 @@ PumpReport SdlSession::Pump() {
     }
     for (const auto& [handle, event] : events_) {
         if (!event->pending) continue;
-        // Seen while the receiver was busy or notifications were held: delivered once it has
-        // returned and the hold is over.
+        // Seen while the receiver was busy: delivered once it has returned.
         report.watching = true;
-        if (!event->running && holds_ == 0) {
+        if (!event->running) {
             report.changed = true;
             AddOnce(due, handle);
         }
@@ -110,7 +109,7 @@ void SdlSession::Notify(int32_t handle) {
     const auto it = events_.find(handle);
     if (it == events_.end()) return;
     const std::shared_ptr<Event> event = it->second;
-    if (event->running || holds_ > 0) {
+    if (event->running) {
         event->pending = true;
         return;
     }

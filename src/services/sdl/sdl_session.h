@@ -42,9 +42,6 @@ class SdlSession {
     // while notifications are held; the notification is kept and delivered by a later pump.
     PumpReport Pump();
 
-    void Hold() { ++holds_; }
-    void Release() { --holds_; }
-
   private:
     struct Event {
         ControllerService::Receiver receiver;
@@ -55,7 +52,6 @@ class SdlSession {
 
     std::map<int32_t, std::shared_ptr<Event>> events_;
     int32_t nextHandle_ = 1;
-    int holds_ = 0;
     std::vector<SdlControllerDevice*> devices_;
     std::function<void()> watchListener_;
 };
