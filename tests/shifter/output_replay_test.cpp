@@ -8,8 +8,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "services/keys/key_names.h"
-#include "settings/load_settings.h"
 #include "tools/replay/replay.h"
 
 namespace vantrel::replay {
@@ -98,13 +96,14 @@ TEST_F(OutputReplay, SectionValuesReportsAndWhenTheyAreRead) {
                               : " is not a controller button from 1 to 32 (0 or empty for "
                                 "none); using 0");
     };
-    // Letter case and blanks do not matter; bad values are reported after the seventeen reads.
-    Config("[fields]\ng12r=x\n[OUTPUT]\nmode = Shifter \nrange=40\nsplitter=1.5\n");
+    // Letter case and blanks do not matter, nor does an empty value; bad values are reported
+    // after the seventeen reads.
+    Config("[fields]\ng12r=x\n[OUTPUT]\nmode = Shifter \nrange=1.5\nsplitter=\n");
     std::vector<std::string> lines = Replay("state 0 0\nstate 0 0\n", {"--buttons", "0"});
     EXPECT_EQ(only(lines, "warning "),
               (std::vector<std::string>{"warning config.ini: [fields] g12r=x is not a whole "
                                         "number from -32768 to 32767; using 100",
-                                        warning("range", "40"), warning("splitter", "1.5")}));
+                                        warning("range", "1.5")}));
     EXPECT_EQ(only(lines, "send "), std::vector<std::string>{});
     EXPECT_EQ(only(lines, "shifter "), std::vector<std::string>{"shifter 1 down"});
 
@@ -120,17 +119,6 @@ TEST_F(OutputReplay, SectionValuesReportsAndWhenTheyAreRead) {
     lines = Replay("state 5000 5000 b=12,13\n",
                    {"--axes", "none", "--buttons", "12", "--output", "shifter"});
     EXPECT_EQ(only(lines, "shifter "), std::vector<std::string>{"shifter 11 down"});
-}
-
-TEST_F(OutputReplay, EmptyOrMissingValuesAreTheDefaultsWithoutAReport) {
-    for (const char* text : {"", "[output]\nmode=\nrange=\nsplitter=0\n"}) {
-        Config(text);
-        MainState s;
-        s.range = s.splitter = 7;
-        OutputMode mode = OutputMode::Both;
-        EXPECT_TRUE(LoadSettings(s, config_, IsKnownKeyName, &mode).empty()) << text;
-        EXPECT_EQ(std::tuple(mode, s.range, s.splitter), std::tuple(OutputMode::Keys, 0, 0));
-    }
 }
 
 TEST_F(OutputReplay, KeysModeIsUnchangedAndTheShippedWalkShiftsThroughTheShifter) {

@@ -82,75 +82,59 @@ class RecordingUinput final : public UinputIo {
     Kernel& k_;
 };
 
-// How systemd's input_id builtin classes an input device from its capabilities, in the three
-// forms its rules have had: the early one (ABS_X/ABS_Y plus BTN_TRIGGER, BTN_A or BTN_1), the one
-// that tests tablets, touchpads, mice and touchscreens first and knows joystick-only axes, and
-// today's, which counts the joystick button ranges, takes anything from BTN_MOUSE to just below
-// BTN_JOYSTICK as a mouse button and un-detects joysticks that look like keyboards. The result
-// is the ID_INPUT_* classes the device would get.
+// How systemd's input_id builtin classes a device with keys, in the two forms its rules have had
+// in the releases distributions ship: the earlier one (ABS_X/ABS_Y plus BTN_TRIGGER, BTN_A, BTN_1
+// or a joystick-only axis, once no tablet, touchpad, mouse or touchscreen matched) and today's,
+// which counts the joystick button ranges, takes anything from BTN_MOUSE to just below
+// BTN_JOYSTICK as a mouse button and un-detects joysticks that look like keyboards.
 struct Caps {
-    std::set<int> ev, key, abs;
+    std::set<int> key, abs;
     bool Key(int code) const { return key.count(code) != 0; }
     bool Abs(int code) const { return abs.count(code) != 0; }
 };
 
-std::set<std::string> UdevClasses(const Caps& c, int generation) {
-    std::set<std::string> classes;
-    const bool hasKeys = c.ev.count(EV_KEY) != 0;
-    const bool xy = c.Abs(ABS_X) && c.Abs(ABS_Y) && (generation > 0 || c.ev.count(EV_ABS));
-    const bool pen = c.Key(BTN_STYLUS) || c.Key(BTN_TOOL_PEN);
-    const bool fingerNoPen = c.Key(BTN_TOOL_FINGER) && !c.Key(BTN_TOOL_PEN);
-    if (!hasKeys && xy && c.Abs(ABS_Z)) return {"ACCELEROMETER"};
-    if (!hasKeys && generation == 0) return {};  // the early form looks no further
+std::set<std::string> UdevClasses(const Caps& c, bool today) {
     int joystickParts = 0;
-    bool mouseButton = false;
-    if (generation == 0) {
+    bool mouseButton = c.Key(BTN_LEFT);
+    if (!today) {
         joystickParts = c.Key(BTN_TRIGGER) || c.Key(BTN_A) || c.Key(BTN_1);
-        mouseButton = c.Key(BTN_MOUSE);
-    } else if (generation == 1) {
-        joystickParts = c.Key(BTN_TRIGGER) || c.Key(BTN_A) || c.Key(BTN_1);
-        for (int a :
-             {ABS_RX, ABS_RY, ABS_RZ, ABS_THROTTLE, ABS_RUDDER, ABS_WHEEL, ABS_GAS, ABS_BRAKE}) {
+        for (int a : {ABS_RX, ABS_RY, ABS_RZ, ABS_THROTTLE, ABS_RUDDER, ABS_WHEEL}) {
             joystickParts += c.Abs(a);
         }
-        mouseButton = c.Key(BTN_LEFT);
     } else {
         for (int b = BTN_MOUSE; b < BTN_JOYSTICK; ++b) mouseButton |= c.Key(b);
         if (!c.Key(BTN_JOYSTICK - 1)) {
             for (int b = BTN_JOYSTICK; b < BTN_DIGI; ++b) joystickParts += c.Key(b);
-            for (int b = BTN_TRIGGER_HAPPY1; b <= BTN_TRIGGER_HAPPY40; ++b)
+            for (int b = BTN_TRIGGER_HAPPY1; b <= BTN_TRIGGER_HAPPY40; ++b) {
                 joystickParts += c.Key(b);
-            for (int b = BTN_DPAD_UP; b <= BTN_DPAD_RIGHT; ++b) joystickParts += c.Key(b);
+            }
         }
         for (int a = ABS_RX; a < ABS_PRESSURE; ++a) joystickParts += c.Abs(a);
     }
-    if (xy) {
-        if (pen) {
-            classes.insert("TABLET");
-        } else if (fingerNoPen) {
-            classes.insert("TOUCHPAD");
-        } else if (mouseButton) {
-            classes.insert("MOUSE");
-        } else if (c.Key(BTN_TOUCH)) {
-            classes.insert("TOUCHSCREEN");
-        } else if (joystickParts > 0) {
-            classes.insert("JOYSTICK");
-        }
-    } else if (generation == 2 && joystickParts > 0) {
+    std::set<std::string> classes;
+    if (!c.Abs(ABS_X) || !c.Abs(ABS_Y)) {
+        if (today && joystickParts > 0) classes.insert("JOYSTICK");
+    } else if (c.Key(BTN_STYLUS) || c.Key(BTN_TOOL_PEN)) {
+        classes.insert("TABLET");
+    } else if (c.Key(BTN_TOOL_FINGER)) {
+        classes.insert("TOUCHPAD");
+    } else if (mouseButton) {
+        classes.insert("MOUSE");
+    } else if (c.Key(BTN_TOUCH)) {
+        classes.insert("TOUCHSCREEN");
+    } else if (joystickParts > 0) {
         classes.insert("JOYSTICK");
     }
-    if (generation == 2 && classes.count("JOYSTICK")) {
-        int keyboardKeys = 0;
-        for (int k : {KEY_LEFTCTRL, KEY_CAPSLOCK, KEY_NUMLOCK, KEY_INSERT, KEY_MUTE, KEY_CALC,
-                      KEY_FILE, KEY_MAIL, KEY_PLAYPAUSE, KEY_BRIGHTNESSDOWN}) {
-            keyboardKeys += c.Key(k);
-        }
-        if (keyboardKeys >= 4 || joystickParts < 2) classes.erase("JOYSTICK");
+    int keyboardKeys = 0;
+    for (int k : {KEY_LEFTCTRL, KEY_CAPSLOCK, KEY_NUMLOCK, KEY_INSERT, KEY_MUTE, KEY_CALC, KEY_FILE,
+                  KEY_MAIL, KEY_PLAYPAUSE, KEY_BRIGHTNESSDOWN}) {
+        keyboardKeys += c.Key(k);
     }
+    if (today && (keyboardKeys >= 4 || joystickParts < 2)) classes.erase("JOYSTICK");
     // Keys proper: anything below BTN_MISC, or from KEY_OK up to the joystick's extra buttons.
-    bool keys = false;
-    for (int k : c.key) keys |= k < BTN_MISC || (k >= KEY_OK && k < BTN_TRIGGER_HAPPY);
-    if (keys) classes.insert("KEY");
+    for (int k : c.key) {
+        if (k < BTN_MISC || (k >= KEY_OK && k < BTN_TRIGGER_HAPPY)) classes.insert("KEY");
+    }
     return classes;
 }
 
@@ -168,7 +152,6 @@ TEST(UinputShifter, AJoystickNamedAndNumberedAsGamesExpect) {
     EXPECT_EQ(
         (std::array{k.setup.id.bustype, k.setup.id.vendor, k.setup.id.product, k.setup.id.version}),
         (std::array<uint16_t, 4>{BUS_VIRTUAL, 0x5654, 0x0002, 0x0001}));
-    EXPECT_EQ(k.bits[UI_SET_EVBIT], (std::set<int>{EV_SYN, EV_KEY, EV_ABS}));
     EXPECT_EQ(k.bits[UI_SET_ABSBIT], (std::set<int>{ABS_X, ABS_Y}));
     ASSERT_EQ(k.axes.size(), 2u);
     for (const uinput_abs_setup& a : k.axes) {
@@ -181,14 +164,14 @@ TEST(UinputShifter, AJoystickNamedAndNumberedAsGamesExpect) {
     for (int b = BTN_TRIGGER; b < BTN_TRIGGER + 11; ++b) buttons.insert(b);
     EXPECT_EQ(k.bits[UI_SET_KEYBIT], buttons);
 
-    Caps caps{k.bits[UI_SET_EVBIT], k.bits[UI_SET_KEYBIT], k.bits[UI_SET_ABSBIT]};
+    EXPECT_EQ(k.bits[UI_SET_EVBIT], (std::set<int>{EV_SYN, EV_KEY, EV_ABS}));
+    Caps caps{k.bits[UI_SET_KEYBIT], k.bits[UI_SET_ABSBIT]};
     Caps mouseRange = caps;  // the same buttons in the range below the joystick's
     mouseRange.key.clear();
     for (int b = BTN_LEFT; b < BTN_LEFT + 11; ++b) mouseRange.key.insert(b);
-    for (int generation = 0; generation <= 2; ++generation) {
-        EXPECT_EQ(UdevClasses(caps, generation), std::set<std::string>{"JOYSTICK"}) << generation;
-        EXPECT_EQ(UdevClasses(mouseRange, generation), std::set<std::string>{"MOUSE"})
-            << generation;
+    for (bool today : {false, true}) {
+        EXPECT_EQ(UdevClasses(caps, today), std::set<std::string>{"JOYSTICK"}) << today;
+        EXPECT_EQ(UdevClasses(mouseRange, today), std::set<std::string>{"MOUSE"}) << today;
     }
 }
 
