@@ -65,7 +65,6 @@ void ControllerPump::pump() {
 }
 
 void ControllerPump::lookForDevices() {
-    // At the fast and slow paces every pump looks already.
     if (!running_ || pace_ == PumpPace::Fast || pace_ == PumpPace::Slow) return;
     service_.CheckDevices();
 }
@@ -117,6 +116,8 @@ void ControllerPump::dropNodes() {
 
 void ControllerPump::setPace(PumpPace pace) {
     pace_ = pace;
+    // At the fast and slow paces every pump looks for controllers plugged in or out.
+    if (hotplug_) hotplug_->setPaused(pace == PumpPace::Fast || pace == PumpPace::Slow);
     const auto interval = policy_.Interval(pace);
     if (interval.count() > 0) {
         timer_->start(interval);

@@ -9,10 +9,8 @@ namespace vantrel {
 HotplugWatch::HotplugWatch(std::function<void()> look, const std::string& folder,
                            const HotplugTiming& timing, QObject* parent)
     : QObject(parent), look_(std::move(look)), timing_(timing), timer_(new QTimer(this)) {
-    // Coarse: the idle look may drift a little so that the system can batch its wakes.
-    timer_->setTimerType(Qt::CoarseTimer);
     connect(timer_, &QTimer::timeout, this, &HotplugWatch::tick);
-    timer_->start(timing_.idle);
+    startTimer();
     const QString path = QString::fromStdString(folder);
     if (!folder.empty() && QFileInfo(path).isDir()) {
         folder_ = new QFileSystemWatcher(this);
@@ -28,19 +26,34 @@ HotplugWatch::HotplugWatch(std::function<void()> look, const std::string& folder
 
 HotplugWatch::~HotplugWatch() = default;
 
+void HotplugWatch::setPaused(bool paused) {
+    if (paused == paused_) return;
+    paused_ = paused;
+    if (paused) {
+        timer_->stop();
+    } else {
+        startTimer();
+    }
+}
+
+void HotplugWatch::startTimer() {
+    const bool burst = std::chrono::steady_clock::now() < burstUntil_;
+    // Coarse when idle: the look may drift a little so that the system can batch its wakes.
+    timer_->setTimerType(burst ? Qt::PreciseTimer : Qt::CoarseTimer);
+    timer_->start(burst ? timing_.burst : timing_.idle);
+}
+
 void HotplugWatch::tick() {
     if (timer_->interval() != timing_.idle.count() &&
         std::chrono::steady_clock::now() >= burstUntil_) {
-        timer_->setTimerType(Qt::CoarseTimer);
-        timer_->start(timing_.idle);
+        startTimer();
     }
     if (look_) look_();
 }
 
 void HotplugWatch::folderChanged() {
     burstUntil_ = std::chrono::steady_clock::now() + timing_.burstFor;
-    timer_->setTimerType(Qt::PreciseTimer);
-    timer_->start(timing_.burst);
+    if (!paused_) startTimer();
     if (look_) look_();
 }
 

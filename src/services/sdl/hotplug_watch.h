@@ -32,16 +32,21 @@ class HotplugWatch : public QObject {
     ~HotplugWatch() override;
 
     bool watchesFolder() const { return folder_ != nullptr; }
+    // While something else looks often enough (the pump at its fast and slow paces) the timer
+    // rests, so that it adds no wakes of its own.
+    void setPaused(bool paused);
 
   private:
     void tick();
     void folderChanged();
+    void startTimer();
 
     std::function<void()> look_;
     HotplugTiming timing_;
     QTimer* timer_;
     QFileSystemWatcher* folder_ = nullptr;
     std::chrono::steady_clock::time_point burstUntil_{};
+    bool paused_ = false;
 };
 
 }  // namespace vantrel
