@@ -15,39 +15,25 @@ using Log = std::vector<std::string>;
 
 class ListWindow : public ControllerWindow {
   public:
-    explicit ListWindow(Log& log) : log(log) {}
     void WriteRow(ListId, int, const std::string&) override {}
     void SetCaption(const std::string& text) override { log.push_back("caption " + text); }
     void ShowCycleError(const std::string&) override {}
     void AddController(const std::string& name) override { lines.push_back(name); }
-    void RemoveController(int position) override {
-        lines.erase(lines.begin() + position);
-        if (current == position) current = -1;
-        if (current > position) --current;
-    }
+    void RemoveController(int position) override { lines.erase(lines.begin() + position); }
     void SetCurrentController(int position) override { current = position; }
     void CLRLISTS() override { log.push_back("CLRLISTS"); }
     void ShowMessage(const std::string& text, const std::string&) override { log.push_back(text); }
 
-    Log& log;
-    Log lines;
+    Log log, lines;
     int current = -1;
 };
 
-struct LoggingKeys : testing::RecordingKeySender {
-    explicit LoggingKeys(Log& log) : log(log) {}
-    void ReleaseAll() noexcept override { log.push_back("keys let go"); }
-    Log& log;
-};
-
-struct Rig {
+struct Rig : ListWindow {
     Rig() { service.log = &log; }
-    Log log;
-    ListWindow window{log};
     MainState state;
     testing::FakeControllerService service;
-    LoggingKeys keys{log};
-    ControllerLayer layer{window, state, keys};
+    testing::RecordingKeySender keys;
+    ControllerLayer layer{*this, state, keys};
 };
 
 TEST(ControllerList, LinesFollowTheirControllersAndTheOneInUseIsLetGoAndPickedAgain) {
@@ -57,23 +43,21 @@ TEST(ControllerList, LinesFollowTheirControllersAndTheOneInUseIsLetGoAndPickedAg
     ASSERT_TRUE(rig.layer.InitDirectInput(rig.service));
     ASSERT_TRUE(rig.layer.ChooseController(1));  // the second "Pad"
 
-    // Others come and go: the one in use keeps its device and its notifications.
+    // Others come and go: the one in use keeps its device, each line opens its own.
     rig.service.Plug({"Stick", "id-d"});
     rig.service.Unplug("id-a");
-    EXPECT_EQ(rig.window.lines, (Log{"Pad", "Wheel", "Stick"}));
-    rig.log.clear();
-    rig.service.Notify();
-    EXPECT_EQ(rig.log.front(), "id-b read");
+    EXPECT_EQ(rig.lines, (Log{"Pad", "Wheel", "Stick"}));
     for (const int line : {2, 0}) rig.layer.lstJoySticks_Click(line);
-    EXPECT_EQ(std::ranges::count(rig.log, "id-d opened"), 1) << "each line opens its own";
-    EXPECT_EQ(rig.log.back(), std::string("caption ") + kCaptionAvailable);
+    EXPECT_EQ(std::ranges::count(rig.log, "id-d opened"), 1);
+    EXPECT_EQ(rig.keys.releaseAllCalls, 0);
 
-    // Unplugged while in use: keys let go before anything else, its line gone, nothing read.
+    // Unplugged while in use: keys let go, device closed, its line gone, nothing read.
     rig.log.clear();
     rig.service.Unplug("id-b");
-    EXPECT_EQ(rig.log, (Log{"keys let go", "id-b Unacquire", "id-b released", "CLRLISTS",
+    EXPECT_EQ(rig.keys.releaseAllCalls, 1);
+    EXPECT_EQ(rig.log, (Log{"id-b Unacquire", "id-b released", "CLRLISTS",
                             std::string("caption ") + kCaptionDisconnected}));
-    EXPECT_EQ(rig.window.lines, (Log{"Wheel", "Stick"}));
+    EXPECT_EQ(rig.lines, (Log{"Wheel", "Stick"}));
     rig.service.Notify();
     EXPECT_EQ(rig.service.liveDevices, 0);
 
@@ -83,7 +67,7 @@ TEST(ControllerList, LinesFollowTheirControllersAndTheOneInUseIsLetGoAndPickedAg
     rig.service.Plug({"Pad", "id-f", "g-pad"});
     EXPECT_EQ(rig.log, (Log{"CLRLISTS", "id-f opened", std::string("caption ") + kCaptionQuerying,
                             "id-f read", std::string("caption ") + kCaptionAvailable}));
-    EXPECT_EQ(rig.window.current, 3);
+    EXPECT_EQ(rig.current, 3);
 }
 
 TEST(ControllerList, StartWithNoControllerEndsOnlyWhenNothingIsAwaited) {
