@@ -26,5 +26,13 @@ add_library(vantrel_shell_windows STATIC ${CMAKE_CURRENT_LIST_DIR}/secondary_win
 set_target_properties(vantrel_shell_windows PROPERTIES AUTOMOC ON)
 target_link_libraries(vantrel_shell_windows PUBLIC vantrel_shell vantrel_settings_ui vantrel_tray)
 
+# The program: its command line, then the start-up on the real services.
+add_library(vantrel_app STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/run_vantrel.cpp
+)
+target_compile_definitions(vantrel_app PRIVATE VANTREL_VERSION="${PROJECT_VERSION}")
+target_link_libraries(vantrel_app PUBLIC vantrel_real_services vantrel_shell_windows)
+
 add_executable(vantrel ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
-target_link_libraries(vantrel PRIVATE vantrel_real_services vantrel_shell_windows)
+target_link_libraries(vantrel PRIVATE vantrel_app)
