@@ -7,6 +7,7 @@
 
 #include "services/config_path.h"
 #include "shell/app_icon.h"
+#include "shell/autostart.h"
 #include "shell/command_line.h"
 #include "shell/frm_main.h"
 #include "shell/real_services.h"
@@ -30,6 +31,14 @@ int RunVantrel(int argc, char** argv) {
     std::fputs(commandLine.out.c_str(), stdout);
     std::fputs(commandLine.err.c_str(), stderr);
     if (commandLine.exitNow) return *commandLine.exitNow;
+    if (!commandLine.configFile.empty()) UseSettingsFile(commandLine.configFile);
+    if (commandLine.autostart) {
+        const AutostartOutcome outcome =
+            SetAutostart(*commandLine.autostart, ProgramForAutostart(), commandLine.configFile);
+        std::fputs(outcome.out.c_str(), stdout);
+        std::fputs(outcome.err.c_str(), stderr);
+        return outcome.exitStatus;
+    }
 
     QApplication app(argc, argv);
     QApplication::setWindowIcon(ApplicationIcon());

@@ -28,6 +28,7 @@ target_link_libraries(vantrel_shell_windows PUBLIC vantrel_shell vantrel_setting
 
 # The program: its command line, then the start-up on the real services.
 add_library(vantrel_app STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/autostart.cpp
   ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/run_vantrel.cpp
 )

@@ -6,6 +6,9 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* out) { *out << '"' << s.toStdString() << '"'; }
 
 namespace vantrel::testing {
 
