@@ -41,6 +41,10 @@ class frmMain : public QWidget, public ControllerWindow {
     // The shared variables the other windows read and write.
     MainState state;
 
+    // Set before Form_Load: with no controller attached, wait for one instead of ending with
+    // "No joystick attached." (`--minimized`).
+    bool waitForController = false;
+
     ControllerLayer* controllerLayer() { return controller_.get(); }
     const MainWindowControls& controls() const { return ui_; }
 

@@ -1,18 +1,18 @@
 #include "shell/run_vantrel.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
 
 #include "services/config_path.h"
 #include "shell/app_icon.h"
+#include "shell/app_session.h"
 #include "shell/autostart.h"
 #include "shell/command_line.h"
-#include "shell/frm_main.h"
+#include "shell/instance_lock.h"
+#include "shell/messages.h"
 #include "shell/real_services.h"
-#include "shell/secondary_windows.h"
-#include "shell/tray/instance_lock.h"
+#include "shell/single_instance.h"
 
 namespace vantrel {
 namespace {
@@ -22,6 +22,11 @@ QStringList Arguments(int argc, char** argv) {
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     return arguments;
 }
+
+const char* const kOtherSilent =
+    "Another Vantrel is running for this user, but it did not answer the request to show its "
+    "window. Use its tray icon or its window; if it does not respond, end it (for example from "
+    "the system monitor) and start Vantrel again.";
 
 }  // namespace
 
@@ -42,24 +47,25 @@ int RunVantrel(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setWindowIcon(ApplicationIcon());
-    // Taken now, so that a later Vantrel of this user finds this one at its first "Minimize".
-    ClaimInstanceLock();
+    // Before any key or controller is touched: the running Vantrel shows itself instead.
+    SingleInstance instance(InstanceLockFile());
+    switch (instance.Claim(!commandLine.minimized)) {
+        case SingleInstance::Outcome::First:
+            break;
+        case SingleInstance::Outcome::OtherRunning:
+            return 0;
+        case SingleInstance::Outcome::OtherSilent:
+            std::fprintf(stderr, "vantrel: %s\n", kOtherSilent);
+            ShowStartUpFailure(kOtherSilent);
+            return 1;
+    }
 
     const std::unique_ptr<ServiceFactory> services = CreateRealServices();
-    frmMain frmMain;
     // The tray's "&Close" ends at once, without the main window's shutdown; the key service's
     // exit hook still lets every held key go.
-    SecondaryWindows windows(frmMain, SettingsFilePath(), [] { std::quick_exit(0); });
-    if (const std::optional<int> status = frmMain.Form_Load(*services)) return *status;
-    frmMain.show();
-    if (const std::string note = services->KeyDeliveryNote(); !note.empty()) {
-        // Said once per run, without holding up the engine.
-        auto* box = new QMessageBox(QMessageBox::Information, "Vantrel",
-                                    QString::fromStdString(note), QMessageBox::Ok, &frmMain);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        box->open();
-    }
+    AppSession session(*services, commandLine.minimized, [] { std::quick_exit(0); });
+    if (const std::optional<int> status = session.Start()) return *status;
+    instance.OnShowAsked([&session] { session.ShowMainWindow(); });
     return QApplication::exec();
 }
 
