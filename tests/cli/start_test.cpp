@@ -62,12 +62,6 @@ TEST(Start, MinimizedGoesToTheTrayOrAMinimizedWindowAndALaterStartBringsItBack) 
     EXPECT_TRUE(session.main().isVisible());
     EXPECT_FALSE(session.windows().tray().form1()->isVisible());
     EXPECT_NE(TrayIcon(), nullptr);  // still there, like after "&Normal View"
-
-    Services plain;  // without --minimized: shown at once, no tray icon yet
-    AppSession shown(plain, false, [] {});
-    ASSERT_EQ(shown.Start(), std::nullopt);
-    EXPECT_TRUE(shown.main().isVisible());
-    EXPECT_FALSE(shown.main().waitForController);
 }
 
 TEST(Start, ConfigFileIsReadReloadedAndSavedByTheDialogs) {
