@@ -11,11 +11,13 @@ add_library(vantrel_shell STATIC
   ${CMAKE_CURRENT_LIST_DIR}/label_fit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/paced_display.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup_shutdown.cpp
 )
 set_target_properties(vantrel_shell PROPERTIES AUTOMOC ON)
 target_link_libraries(vantrel_shell PUBLIC
-  vantrel_controller vantrel_settings vantrel_keynames vantrel_services Qt6::Widgets)
+  vantrel_controller vantrel_settings vantrel_keynames vantrel_services vantrel_frame_pacer
+  Qt6::Widgets)
 
 # The real services, in one place: the key service and the SDL controller service with its pump.
 add_library(vantrel_real_services STATIC ${CMAKE_CURRENT_LIST_DIR}/real_services.cpp)

@@ -1,0 +1,83 @@
+#include "shell/paced_display.h"
+
+#include <stdexcept>
+
+namespace vantrel {
+
+PacedDisplay::PacedDisplay(QWidget& window, const std::array<QListWidget*, 3>& lists)
+    : window_(window),
+      caption_(window.windowTitle().toStdString()),
+      pacer_(window, [this] { Present(); }) {
+    for (size_t i = 0; i < lists.size(); ++i) {
+        List& list = lists_[i];
+        list.widget = lists[i];
+        for (int row = 0; row < list.widget->count(); ++row) {
+            list.rows.push_back(list.widget->item(row)->text().toStdString());
+        }
+        list.changed.assign(list.rows.size(), false);
+    }
+}
+
+void PacedDisplay::WriteRow(ListId id, int index, const std::string& text) {
+    List& list = lists_[static_cast<size_t>(id)];
+    const auto row = static_cast<size_t>(index);
+    if (index >= 0 && row == list.rows.size()) {
+        list.rows.push_back(text);
+        list.changed.push_back(true);
+    } else if (index >= 0 && row < list.rows.size()) {
+        // Every cycle rewrites every row; only a changed text is drawn.
+        if (list.rows[row] == text) return;
+        list.rows[row] = text;
+        list.changed[row] = true;
+    } else {
+        throw std::out_of_range("List row " + std::to_string(index) + " does not exist");
+    }
+    list.anyChanged = true;
+    pacer_.Request();
+}
+
+void PacedDisplay::SetCaption(const std::string& text) {
+    if (caption_ == text) return;
+    caption_ = text;
+    captionChanged_ = true;
+    pacer_.Request();
+}
+
+void PacedDisplay::Clear() {
+    for (List& list : lists_) {
+        list.rows.clear();
+        list.changed.clear();
+        list.cleared = list.anyChanged = true;
+    }
+    pacer_.Request();
+}
+
+void PacedDisplay::Present() {
+    for (List& list : lists_) {
+        if (list.anyChanged) Present(list);
+    }
+    if (captionChanged_) {
+        captionChanged_ = false;
+        const QString caption = QString::fromStdString(caption_);
+        if (window_.windowTitle() != caption) window_.setWindowTitle(caption);
+    }
+}
+
+void PacedDisplay::Present(List& list) {
+    QListWidget& widget = *list.widget;
+    if (list.cleared) widget.clear();
+    for (size_t row = 0; row < list.rows.size(); ++row) {
+        const int index = static_cast<int>(row);
+        if (index >= widget.count()) {
+            widget.addItem(QString::fromStdString(list.rows[row]));
+        } else if (list.changed[row]) {
+            const QString text = QString::fromStdString(list.rows[row]);
+            QListWidgetItem* item = widget.item(index);
+            if (item->text() != text) item->setText(text);
+        }
+    }
+    list.changed.assign(list.rows.size(), false);
+    list.anyChanged = list.cleared = false;
+}
+
+}  // namespace vantrel
