@@ -148,7 +148,8 @@ void Edit::SetLineValue(int line, float value) {
     }
     boxes_[line]->setText(QString::fromStdString(ui::FieldNumberText(value)));
     boxes_[line]->setCursorPosition(0);  // a long text shows its start, not its end
-    shown_ = Current();                  // the field the stick is in may have changed with the line
+    // The stick's field may have changed with the line.
+    shown_ = Current();
     update();
 }
 
