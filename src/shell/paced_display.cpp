@@ -1,8 +1,41 @@
 #include "shell/paced_display.h"
 
+#include <QAccessible>
+#include <QSignalBlocker>
 #include <stdexcept>
 
 namespace vantrel {
+namespace {
+
+// Qt's list view lays out all its lines again and repaints the whole list for any changed text,
+// which is most of what drawing a busy list costs. A text as wide as the one it replaces needs
+// neither: it is set without telling the view, only its line is repainted, and assistive tools
+// are told as the view would tell them. A text of another width goes the usual way, so that the
+// view's layout stays right.
+void ReplaceText(QListWidget& list, int row, const QString& text) {
+    QListWidgetItem& item = *list.item(row);
+    if (item.text() == text) return;
+    const QFontMetrics metrics = list.fontMetrics();
+    if (!ui::FramePacer::Pacing() ||
+        metrics.horizontalAdvance(item.text()) != metrics.horizontalAdvance(text)) {
+        item.setText(text);
+        return;
+    }
+    {
+        const QSignalBlocker quiet(list.model());
+        item.setText(text);
+    }
+    list.viewport()->update(list.visualItemRect(&item));
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent event(&list,
+                                               QAccessibleTableModelChangeEvent::DataChanged);
+        event.setFirstRow(row);
+        event.setLastRow(row);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+}  // namespace
 
 PacedDisplay::PacedDisplay(QWidget& window, const std::array<QListWidget*, 3>& lists)
     : window_(window),
@@ -71,9 +104,7 @@ void PacedDisplay::Present(List& list) {
         if (index >= widget.count()) {
             widget.addItem(QString::fromStdString(list.rows[row]));
         } else if (list.changed[row]) {
-            const QString text = QString::fromStdString(list.rows[row]);
-            QListWidgetItem* item = widget.item(index);
-            if (item->text() != text) item->setText(text);
+            ReplaceText(widget, index, QString::fromStdString(list.rows[row]));
         }
     }
     list.changed.assign(list.rows.size(), false);

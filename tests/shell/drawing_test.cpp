@@ -40,6 +40,19 @@ struct DrawingRig : ShellRig {
     QString Row(QListWidget* list, int row) const {
         return row < list->count() ? list->item(row)->text() : QString();
     }
+    // The screen shows the three lists as they are now drawn afresh: no line left behind.
+    bool ListsOnScreenAreCurrent() const {
+        for (QListWidget* list : {c.lstJoyAxis, c.lstButton, c.lstGear}) {
+            const QRect place = list->geometry();
+            const QImage shown =
+                frm.screen()
+                    ->grabWindow(frm.winId(), place.x(), place.y(), place.width(), place.height())
+                    .toImage();
+            const QImage fresh = list->grab().toImage();
+            if (shown.convertToFormat(fresh.format()) != fresh) return false;
+        }
+        return true;
+    }
     // What the screen shows of the editor: the offscreen platform grabs the window's last drawn
     // picture. Points are in axis units; one pixel is fifteen.
     QImage Shown() const { return editor->screen()->grabWindow(editor->winId()).toImage(); }
@@ -94,6 +107,7 @@ TEST(Drawing, KeysFollowEveryReportOfABurstAndTheScreenEndsOnTheLastOne) {
     EXPECT_EQ(rig.Row(rig.c.lstJoyAxis, 1), "Y: 2000");
     EXPECT_EQ(rig.Row(rig.c.lstButton, 1), "Button 2: Down");
     EXPECT_EQ(rig.Row(rig.c.lstGear, 2), "gear 3: 3");
+    EXPECT_TRUE(WaitUntil([&] { return rig.ListsOnScreenAreCurrent(); }));
     EXPECT_TRUE(WaitUntil([&] { return rig.DotOnlyAt(3300, 2000); }));
     const QColor plain = rig.Pixel(8200, 500);  // field 7
     EXPECT_NE(rig.Pixel(2700, 500), plain) << "field 3 is not lit";
@@ -110,6 +124,7 @@ TEST(Drawing, HiddenWindowsComeBackCurrentAndClearedListsGetNoStaleRows) {
     rig.editor->show();
     EXPECT_TRUE(WaitUntil([&] { return rig.Row(rig.c.lstJoyAxis, 0) == "X: 6100"; }));
     EXPECT_EQ(rig.Row(rig.c.lstButton, 1), "Button 2: Down");
+    EXPECT_TRUE(WaitUntil([&] { return rig.ListsOnScreenAreCurrent(); }));
     EXPECT_TRUE(WaitUntil([&] { return rig.DotOnlyAt(6100, 2000); }));
     for (int x = 6110; x <= 6200; x += 10) rig.Report(x, 2000, true);  // within the field
     EXPECT_TRUE(WaitUntil([&] { return rig.DotOnlyAt(6200, 2000); }));

@@ -32,9 +32,10 @@ class FramePacer : public QObject {
     // One frame of the window's screen; 60 Hz when the screen does not tell.
     std::chrono::nanoseconds FramePeriod() const;
 
-    // Off: every request is presented at once, shown or hidden, as before drawing was paced. For
-    // the benchmark's side-by-side comparison only; applies to every pacer.
+    // Off: every request is presented at once, shown or hidden, and drawn the way it was before
+    // drawing was paced. For the benchmark's side-by-side comparison only; applies to every pacer.
     static void SetPacing(bool on) { pacing_ = on; }
+    static bool Pacing() { return pacing_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
