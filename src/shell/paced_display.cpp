@@ -7,17 +7,35 @@
 namespace vantrel {
 namespace {
 
+// Whether a font's digits are all equally wide, as in nearly every font.
+bool EvenDigits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int zero = metrics.horizontalAdvance(QLatin1Char('0'));
+    for (char digit = '1'; digit <= '9'; ++digit) {
+        if (metrics.horizontalAdvance(QLatin1Char(digit)) != zero) return false;
+    }
+    return true;
+}
+
+// Whether `after` is as wide as `before` without measuring them: the same text but for digits.
+bool AsWide(const QString& before, const QString& after, bool evenDigits) {
+    if (!evenDigits || before.size() != after.size()) return false;
+    const auto digit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        if (before[i] != after[i] && !(digit(before[i]) && digit(after[i]))) return false;
+    }
+    return true;
+}
+
 // Qt's list view lays out all its lines again and repaints the whole list for any changed text,
 // which is most of what drawing a busy list costs. A text as wide as the one it replaces needs
 // neither: it is set without telling the view, only its line is repainted, and assistive tools
 // are told as the view would tell them. A text of another width goes the usual way, so that the
 // view's layout stays right.
-void ReplaceText(QListWidget& list, int row, const QString& text) {
+void ReplaceText(QListWidget& list, int row, const QString& text, bool evenDigits) {
     QListWidgetItem& item = *list.item(row);
     if (item.text() == text) return;
-    const QFontMetrics metrics = list.fontMetrics();
-    if (!ui::FramePacer::Pacing() ||
-        metrics.horizontalAdvance(item.text()) != metrics.horizontalAdvance(text)) {
+    if (!ui::FramePacer::Pacing() || !AsWide(item.text(), text, evenDigits)) {
         item.setText(text);
         return;
     }
@@ -44,6 +62,10 @@ PacedDisplay::PacedDisplay(QWidget& window, const std::array<QListWidget*, 3>& l
     for (size_t i = 0; i < lists.size(); ++i) {
         List& list = lists_[i];
         list.widget = lists[i];
+        // Every line is one line of text in the list's font: alike in size, so the view need not
+        // measure each one to place it.
+        list.widget->setUniformItemSizes(true);
+        list.evenDigits = EvenDigits(list.widget->font());
         for (int row = 0; row < list.widget->count(); ++row) {
             list.rows.push_back(list.widget->item(row)->text().toStdString());
         }
@@ -104,7 +126,7 @@ void PacedDisplay::Present(List& list) {
         if (index >= widget.count()) {
             widget.addItem(QString::fromStdString(list.rows[row]));
         } else if (list.changed[row]) {
-            ReplaceText(widget, index, QString::fromStdString(list.rows[row]));
+            ReplaceText(widget, index, QString::fromStdString(list.rows[row]), list.evenDigits);
         }
     }
     list.changed.assign(list.rows.size(), false);

@@ -40,6 +40,7 @@ class PacedDisplay {
         std::vector<bool> changed;      // by row, since the last presentation
         bool anyChanged = false;
         bool cleared = false;
+        bool evenDigits = false;  // in the list's font
     };
     void Present();
     static void Present(List& list);
