@@ -13,6 +13,7 @@
 #include "shell/app_icon.h"
 #include "shell/dropped_keys.h"
 #include "shell/messages.h"
+#include "shell/paced_display.h"
 
 namespace vantrel {
 
@@ -21,6 +22,11 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Vantrel"));
     setWindowIcon(ApplicationIcon());
     ui_ = BuildMainWindowControls(*this);
+    display_ = std::make_unique<PacedDisplay>(
+        *this, std::array<QListWidget*, 3>{ui_.lstJoyAxis, ui_.lstButton, ui_.lstGear});
+    // The keys have gone out by the end of a cycle; what it wrote follows on the screen's pace.
+    connect(this, &frmMain::cycleCompleted, this, [this] { display_->CycleEnded(); });
+    connect(this, &frmMain::noStickReading, this, [this] { display_->CycleEnded(); });
     // First shown at its designed place: the client area's top-left corner.
     setGeometry(QRect(ui::TwipsRect(1935, 1710, 0, 0).topLeft(), size()));
     endProgram = [](int status) { QCoreApplication::exit(status); };
@@ -58,35 +64,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-QListWidget* frmMain::List(ListId list) const {
-    switch (list) {
-        case ListId::JoyAxis:
-            return ui_.lstJoyAxis;
-        case ListId::Button:
-            return ui_.lstButton;
-        default:
-            return ui_.lstGear;
-    }
-}
-
 void frmMain::WriteRow(ListId list, int index, const std::string& text) {
-    QListWidget* widget = List(list);
-    const QString row = QString::fromStdString(text);
-    if (index == widget->count()) {
-        widget->addItem(row);
-    } else if (index >= 0 && index < widget->count()) {
-        // Every cycle rewrites every row; only a changed text costs a repaint.
-        QListWidgetItem* item = widget->item(index);
-        if (item->text() != row) item->setText(row);
-    } else {
-        throw std::out_of_range("List row " + std::to_string(index) + " does not exist");
-    }
+    display_->WriteRow(list, index, text);
 }
 
-void frmMain::SetCaption(const std::string& text) {
-    const QString caption = QString::fromStdString(text);
-    if (windowTitle() != caption) setWindowTitle(caption);
-}
+void frmMain::SetCaption(const std::string& text) { display_->SetCaption(text); }
 
 void frmMain::ShowCycleError(const std::string& message) { ShowCycleErrorBox(this, message); }
 
@@ -107,11 +89,7 @@ void frmMain::RemoveController(int position) {
 
 void frmMain::SetCurrentController(int position) { ui_.lstJoySticks->setCurrentRow(position); }
 
-void frmMain::CLRLISTS() {
-    ui_.lstJoyAxis->clear();
-    ui_.lstButton->clear();
-    ui_.lstGear->clear();
-}
+void frmMain::CLRLISTS() { display_->Clear(); }
 
 void frmMain::ShowMessage(const std::string& text, const std::string& advice) {
     ShowNotice(isVisible() ? this : nullptr, text, advice);
@@ -120,6 +98,7 @@ void frmMain::ShowMessage(const std::string& text, const std::string& advice) {
 void frmMain::lstJoySticks_Click(int position) {
     if (!controller_) return;
     const std::optional<RememberedController> chosen = controller_->ChooseController(position);
+    display_->PresentNow();  // the user's choice shows at once
     if (!chosen) return;
     const IniWriteResult kept = WriteRememberedController(SettingsFilePath(), *chosen);
     if (!kept.ok) {

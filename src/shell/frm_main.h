@@ -22,6 +22,8 @@
 
 namespace vantrel {
 
+class PacedDisplay;
+
 inline constexpr int kExitCycleFailed = 1;
 inline constexpr int kExitStartUpFailed = 1;
 
@@ -91,7 +93,6 @@ class frmMain : public QWidget, public ControllerWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QListWidget* List(ListId list) const;
     void Report(const std::vector<std::string>& lines);
     // Makes the virtual shifter when `mode` asks for it. Returns the exit status when the run
     // cannot go on without it (the user was told).
@@ -99,6 +100,8 @@ class frmMain : public QWidget, public ControllerWindow {
     void ReleaseServices() noexcept;
 
     MainWindowControls ui_;
+    // The live lists and the caption as the cycles write them, drawn once per display frame.
+    std::unique_ptr<PacedDisplay> display_;
     // Declared in the order they are created; destroyed in reverse, each before what it uses.
     std::unique_ptr<KeySender> autoIt_;
     std::unique_ptr<ShifterOutput> shifter_;  // only when [output] mode asks for it

@@ -21,11 +21,12 @@ add_library(vantrel_shell STATIC
   ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shifter_note.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shifter_start.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/paced_display.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup_shutdown.cpp
 )
 set_target_properties(vantrel_shell PROPERTIES AUTOMOC ON)
 target_link_libraries(vantrel_shell PUBLIC
-  vantrel_app_icon vantrel_controller vantrel_settings vantrel_keynames vantrel_services
+  vantrel_app_icon vantrel_controller vantrel_settings vantrel_keynames vantrel_services vantrel_frame_pacer
   Qt6::Widgets)
 
 # The real services, in one place: the key service and the SDL controller service with its pump.

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegion>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -67,7 +68,9 @@ float Value(const BoundaryLine& line, bool vertical) { return vertical ? line.x1
 }  // namespace
 
 Edit::Edit(std::filesystem::path settingsFile, QWidget* parent)
-    : QWidget(parent, Qt::Window), settingsFile_(std::move(settingsFile)) {
+    : QWidget(parent, Qt::Window),
+      settingsFile_(std::move(settingsFile)),
+      pacer_(*this, [this] { PresentStick(); }) {
     setObjectName(QStringLiteral("Edit"));
     setWindowTitle(QStringLiteral("Field Editor (By Pimm)"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -98,10 +101,6 @@ Edit::Edit(std::filesystem::path settingsFile, QWidget* parent)
         tabOrder.push_back(box);
     }
     for (size_t i = 0; i + 1 < tabOrder.size(); ++i) setTabOrder(tabOrder[i], tabOrder[i + 1]);
-
-    repaintTimer_.setSingleShot(true);
-    repaintTimer_.setInterval(16);
-    connect(&repaintTimer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 
     Form_Load();
 }
@@ -149,7 +148,8 @@ void Edit::SetLineValue(int line, float value) {
     }
     boxes_[line]->setText(QString::fromStdString(ui::FieldNumberText(value)));
     boxes_[line]->setCursorPosition(0);  // a long text shows its start, not its end
-    Reclassify();
+    // The stick's field may have changed with the line.
+    shown_ = Current();
     update();
 }
 
@@ -175,32 +175,39 @@ void Edit::Command17_Click() {
     emit saved();
 }
 
+std::optional<QPointF> Edit::StickPosition() const {
+    if (!reading_) return std::nullopt;
+    return QPointF(reading_->x, reading_->y);
+}
+
+int Edit::StickGear() const { return reading_ ? ui::StickGear(Values(), *reading_) : 0; }
+
+Edit::Stick Edit::Current() const { return {StickPosition(), StickGear()}; }
+
 void Edit::ShowStick(const DIJOYSTATE& state) {
-    const QPointF pos(state.x, state.y);
-    const bool moved = !stick_ || *stick_ != pos;
-    lastState_ = state;
-    stick_ = pos;
-    const int gear = ui::StickGear(Values(), state);
-    if (moved || gear != stickGear_) {
-        stickGear_ = gear;
-        ScheduleRepaint();
-    }
+    reading_ = state;
+    pacer_.Request();
 }
 
 void Edit::ClearStick() {
-    if (!stick_) return;
-    stick_.reset();
-    stickGear_ = 0;
-    ScheduleRepaint();
+    if (!reading_) return;
+    reading_.reset();
+    pacer_.Request();
 }
 
-void Edit::Reclassify() {
-    if (stick_) stickGear_ = ui::StickGear(Values(), lastState_);
-}
-
-void Edit::ScheduleRepaint() {
-    // Readings may come every millisecond; one repaint per display frame is enough.
-    if (!repaintTimer_.isActive()) repaintTimer_.start();
+void Edit::PresentStick() {
+    const Stick now = Current();
+    QRegion changed;
+    if (now.position != shown_.position) {
+        if (shown_.position) changed += ui::StickArea(*shown_.position);
+        if (now.position) changed += ui::StickArea(*now.position);
+    }
+    if (now.gear != shown_.gear) {
+        changed += ui::FieldArea(Values(), shown_.gear, font());
+        changed += ui::FieldArea(Values(), now.gear, font());
+    }
+    shown_ = now;
+    if (!changed.isEmpty()) update(changed);
 }
 
 void Edit::paintEvent(QPaintEvent*) {
@@ -208,8 +215,8 @@ void Edit::paintEvent(QPaintEvent*) {
     ui::GatePicture picture;
     picture.lines = lines_;
     picture.values = Values();
-    picture.stick = stick_;
-    picture.stickGear = stickGear_;
+    picture.stick = shown_.position;
+    picture.stickGear = shown_.gear;
     ui::PaintGate(painter, palette(), picture);
 }
 

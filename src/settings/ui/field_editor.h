@@ -3,13 +3,13 @@
 // buttons or by dragging, shown in value boxes and saved to section fields of the settings file.
 // It also shows the live stick and the field it falls in by the lines being edited.
 
-#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <filesystem>
 #include <optional>
 
 #include "services/device_types.h"
+#include "settings/ui/frame_pacer.h"
 #include "settings/ui/gate_fields.h"
 
 class QLineEdit;
@@ -30,13 +30,13 @@ class Edit : public QWidget {
     float LineValue(int number) const;
 
     // The gear the stick's last reading selects by the current lines: 0 neutral, 1..8, 9 reverse.
-    int StickGear() const { return stickGear_; }
+    int StickGear() const;
     // The last reading's position in axis units; none before the first or after ClearStick.
-    std::optional<QPointF> StickPosition() const { return stick_; }
+    std::optional<QPointF> StickPosition() const;
 
   public slots:
-    // Called by the main window after each poll cycle. Returns at once; the picture follows at
-    // most about 60 times a second.
+    // Called by the main window after each poll cycle. Only keeps the reading: the picture
+    // follows at most once per display frame, and not at all while the editor is hidden.
     void ShowStick(const vantrel::DIJOYSTATE& state);
     // No reading to show (no device, or the device was lost).
     void ClearStick();
@@ -57,8 +57,8 @@ class Edit : public QWidget {
     void Command17_Click();
     void Step(int line, float step);
     void SetLineValue(int line, float value);
-    void Reclassify();
-    void ScheduleRepaint();
+    // Brings the dot and the lit field up to the last reading, repainting only where they change.
+    void PresentStick();
     std::optional<int> LineAt(const QPointF& pos) const;
     ui::GateValues Values() const;
 
@@ -67,10 +67,14 @@ class Edit : public QWidget {
     std::array<ui::BoundaryLine, 8> lines_{};
     std::array<QLineEdit*, 8> boxes_{};
 
-    std::optional<QPointF> stick_;
-    DIJOYSTATE lastState_{};
-    int stickGear_ = 0;
-    QTimer repaintTimer_;
+    std::optional<DIJOYSTATE> reading_;  // the last one, kept whether shown or not
+    struct Stick {
+        std::optional<QPointF> position;
+        int gear = 0;
+    };
+    Stick Current() const;
+    Stick shown_;  // what the picture shows
+    ui::FramePacer pacer_;
 
     struct Drag {
         int line;

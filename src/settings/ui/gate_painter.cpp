@@ -44,12 +44,23 @@ QRectF LabelBox(const QRectF& field, int number, const QSizeF& text) {
     return box;
 }
 
+QFont LabelFont(const QFont& base, bool bold) {
+    QFont font = base;
+    font.setPixelSize(18);
+    font.setBold(bold);
+    return font;
+}
+
+QSizeF LabelSize(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    return {metrics.horizontalAdvance(QStringLiteral("8")) + 4, metrics.height()};
+}
+
 void PaintFields(QPainter& p, const QPalette& palette, const GatePicture& picture) {
     const int engaged = picture.stickGear == 9 ? 1 : picture.stickGear;
     const QColor accent = palette.color(QPalette::Highlight);
 
-    QFont font = p.font();
-    font.setPixelSize(18);
+    const QFont base = p.font();
     for (int field = 1; field <= 8; ++field) {
         const auto region = FieldRegion(picture.values, field);
         if (!region) continue;
@@ -62,12 +73,10 @@ void PaintFields(QPainter& p, const QPalette& palette, const GatePicture& pictur
         }
         const QString text =
             (active && picture.stickGear == 9) ? QStringLiteral("R") : QString::number(field);
-        font.setBold(active);
+        const QFont font = LabelFont(base, active);
         p.setFont(font);
-        const QFontMetricsF metrics(font);
-        const QSizeF size(metrics.horizontalAdvance(QStringLiteral("8")) + 4, metrics.height());
         p.setPen(active ? accent.darker(140) : palette.color(QPalette::PlaceholderText));
-        p.drawText(LabelBox(px, field, size), Qt::AlignCenter, text);
+        p.drawText(LabelBox(px, field, LabelSize(font)), Qt::AlignCenter, text);
     }
 }
 
@@ -99,6 +108,24 @@ void PaintGate(QPainter& painter, const QPalette& palette, const GatePicture& pi
     PaintLines(painter, palette, picture);
     PaintStick(painter, palette, picture);
     painter.restore();
+}
+
+QRect StickArea(const QPointF& stick) {
+    // The dot, its outline and the antialiased fringe, with a pixel to spare.
+    const double reach = kStickRadius + 3;
+    const QPointF centre = ToPx(stick.x(), stick.y());
+    return QRectF(centre - QPointF(reach, reach), QSizeF(2 * reach, 2 * reach)).toAlignedRect();
+}
+
+QRect FieldArea(const GateValues& values, int gear, const QFont& font) {
+    if (gear < 1 || gear > 9) return {};
+    const int field = gear == 9 ? 1 : gear;
+    const auto region = FieldRegion(values, field);
+    if (!region) return {};
+    const QRectF px = ToPx(*region);
+    // The number is bold while lit: the bold box holds both.
+    const QRectF label = LabelBox(px, field, LabelSize(LabelFont(font, true)));
+    return px.united(label).adjusted(-2, -2, 2, 2).toAlignedRect();
 }
 
 }  // namespace vantrel::ui

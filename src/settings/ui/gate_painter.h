@@ -4,11 +4,13 @@
 
 #include <QPalette>
 #include <QPointF>
+#include <QRect>
 #include <array>
 #include <optional>
 
 #include "settings/ui/gate_fields.h"
 
+class QFont;
 class QPainter;
 
 namespace vantrel::ui {
@@ -22,5 +24,11 @@ struct GatePicture {
 
 // Paints in pixels of the editor's client area (one pixel is fifteen axis units).
 void PaintGate(QPainter& painter, const QPalette& palette, const GatePicture& picture);
+
+// The pixels that change when the stick's dot comes to or leaves `stick` (axis units).
+QRect StickArea(const QPointF& stick);
+// The pixels that change when gear `gear` (1..8, 9 reverse; 0 none) is lit or put out: its
+// field's shade and its number, in the window's `font`.
+QRect FieldArea(const GateValues& values, int gear, const QFont& font);
 
 }  // namespace vantrel::ui
