@@ -15,6 +15,7 @@ struct Options {
     std::array<int16_t, 9> axisFound{};  // indices 1..8, True = -1
     int32_t buttons = 12;
     bool summary = false;
+    bool version = false;  // --version: print the program's version and end
 };
 
 inline constexpr const char* kUsage =
