@@ -24,6 +24,8 @@ test: build
 
 demo: build
 	./$(BUILD)/tools/replay/vantrel-replay --config /nonexistent/config.ini --summary < tools/replay/gear-walk.txt
+	@echo "The same walk through the virtual shifter (--output shifter):"
+	./$(BUILD)/tools/replay/vantrel-replay --config /nonexistent/config.ini --summary --output shifter < tools/replay/gear-walk.txt
 
 bench: build
 	@scripts/run-bench.sh $(BUILD)

@@ -80,7 +80,8 @@ std::optional<CycleEnd> ControllerLayer::DirectXEvent8_DXCallback(int32_t eventi
     CycleEnd end;
     {
         Running running(inCycle_);
-        end = vantrel::DirectXEvent8_DXCallback(state_, device_, autoIt_, window_, eventid);
+        end =
+            vantrel::DirectXEvent8_DXCallback(state_, device_, autoIt_, window_, eventid, shifter_);
     }
     if (end == CycleEnd::Completed) {
         if (onCycleCompleted) onCycleCompleted(device_.joyState);

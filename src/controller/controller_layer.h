@@ -18,6 +18,7 @@
 #include "engine/poll_cycle.h"
 #include "services/controller_service.h"
 #include "services/key_sender.h"
+#include "services/shifter_output.h"
 
 namespace vantrel {
 
@@ -60,6 +61,10 @@ class ControllerLayer {
     void DestroyEvent();
     void ReleaseDevice();
 
+    // The virtual shifter the poll cycle also drives (nullptr: none); it must outlive this object
+    // or be unset first.
+    void SetShifter(ShifterOutput* shifter) { shifter_ = shifter; }
+
     bool cycleRunning() const { return inCycle_; }
     DeviceSlot& device() { return device_; }
     int32_t notifyEvent() const { return notifyEvent_; }
@@ -78,6 +83,7 @@ class ControllerLayer {
     ControllerWindow& window_;
     MainState& state_;
     KeySender& autoIt_;
+    ShifterOutput* shifter_ = nullptr;
 
     ControllerService* diRoot_ = nullptr;
     std::vector<DeviceInstance> diDevList_;

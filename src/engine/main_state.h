@@ -46,6 +46,11 @@ struct MainState {
     std::string key7;
     std::string key8;
     std::string keyr;
+
+    // Controller buttons (1..32, 0 = none) whose state the virtual shifter passes on as its
+    // range and splitter buttons.
+    int16_t range = 0;
+    int16_t splitter = 0;
 };
 
 // Key of key-order position 1..9 (9 = reverse).

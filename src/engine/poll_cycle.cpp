@@ -35,7 +35,14 @@ int32_t AxisValue(const DIJOYSTATE& j, int axis) {
     }
 }
 
-void WriteRowsAndPasses(MainState& s, DeviceSlot& device, KeySender& autoIt, Display& display) {
+// A controller button (1..32, 0 none) that is down; one beyond the controller's buttons never is.
+bool ButtonDown(const DeviceSlot& device, int16_t button) {
+    const int count = std::clamp(device.deviceCaps.lButtons, 0, kButtonSlots);
+    return button >= 1 && button <= count && device.joyState.buttons[button - 1] != 0;
+}
+
+void WriteRowsAndPasses(MainState& s, DeviceSlot& device, KeySender& autoIt, Display& display,
+                        ShifterOutput* shifter) {
     const DIJOYSTATE& j = device.joyState;
     int row = 0;
     for (int axis = 1; axis <= 8; ++axis) {
@@ -43,8 +50,11 @@ void WriteRowsAndPasses(MainState& s, DeviceSlot& device, KeySender& autoIt, Dis
         display.WriteRow(ListId::JoyAxis, row++,
                          kAxisLabels[axis] + std::to_string(AxisValue(j, axis)));
         ClassifyPass(s, j);
+        const int16_t decision = s.currentgear;  // key output sets it back to 0
         SendGearKeys(s, autoIt);
+        if (shifter) shifter->SetGear(decision, j.x, j.y);
     }
+    if (shifter) shifter->SetKnob(ButtonDown(device, s.range), ButtonDown(device, s.splitter));
 
     // The record holds 32 button bytes; a device with more buttons shows only those.
     const int buttons = std::clamp(device.deviceCaps.lButtons, 0, kButtonSlots);
@@ -64,7 +74,7 @@ void WriteRowsAndPasses(MainState& s, DeviceSlot& device, KeySender& autoIt, Dis
 }  // namespace
 
 CycleEnd DirectXEvent8_DXCallback(MainState& s, DeviceSlot& device, KeySender& autoIt,
-                                  Display& display, int32_t /*eventid*/) {
+                                  Display& display, int32_t /*eventid*/, ShifterOutput* shifter) {
     if (!device.diDev) return CycleEnd::NoDevice;
 
     const int32_t read = device.diDev->GetDeviceStateJoystick(device.joyState);
@@ -76,16 +86,17 @@ CycleEnd DirectXEvent8_DXCallback(MainState& s, DeviceSlot& device, KeySender& a
 
     std::string message;
     try {
-        WriteRowsAndPasses(s, device, autoIt, display);
+        WriteRowsAndPasses(s, device, autoIt, display, shifter);
         return CycleEnd::Completed;
     } catch (const ServiceError& e) {
         message = std::string(e.what()) + " : " + std::to_string(e.number());
     } catch (const std::exception& e) {
         message = std::string(e.what()) + " : " + std::to_string(kErrorUnexpected);
     }
-    // Keys are let go before the message: the program ends after it, and a key left down would
-    // stay down in the system after we are gone.
+    // Keys and shifter buttons are let go before the message: the program ends after it, and a key
+    // left down would stay down in the system after we are gone.
     autoIt.ReleaseAll();
+    if (shifter) shifter->ReleaseAll();
     display.ShowCycleError(message);
     return CycleEnd::Failed;
 }

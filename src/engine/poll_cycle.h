@@ -8,6 +8,7 @@
 #include "engine/main_state.h"
 #include "services/display.h"
 #include "services/key_sender.h"
+#include "services/shifter_output.h"
 
 namespace vantrel {
 
@@ -21,7 +22,10 @@ enum class CycleEnd {
 inline constexpr const char* kCaptionAvailable = "Joystick Sample: Available";
 
 // `eventid` is the notification's event handle, 0 for a direct call; it is not looked at.
+// With a `shifter`, each pass hands it its decision after the pass's key output, and after the
+// last axis pass it gets the range and splitter buttons; the error path lets its buttons go too.
 CycleEnd DirectXEvent8_DXCallback(MainState& s, DeviceSlot& device, KeySender& autoIt,
-                                  Display& display, int32_t eventid);
+                                  Display& display, int32_t eventid,
+                                  ShifterOutput* shifter = nullptr);
 
 }  // namespace vantrel

@@ -30,7 +30,7 @@ int16_t& BoundaryVariable(MainState& s, std::string_view key) {
 }
 
 std::vector<std::string> LoadSettings(MainState& s, const std::filesystem::path& file,
-                                      const KeyNameCheck& isKnownKeyName) {
+                                      const KeyNameCheck& isKnownKeyName, OutputMode* mode) {
     std::vector<std::string> report;
     const std::string name = file.filename().string();
     const IniReadResult read = ReadIniFile(file);
@@ -60,6 +60,27 @@ std::vector<std::string> LoadSettings(MainState& s, const std::filesystem::path&
             variable = *ParseBoundary(d.value);
             report.push_back(name + ": [fields] " + d.key + "=" + text +
                              " is not a whole number from -32768 to 32767; using " + d.value);
+        }
+    }
+
+    if (mode) {
+        const std::string text = doc.Get("output", "mode").value_or("");
+        const std::optional<OutputMode> value = ParseOutputMode(text);
+        *mode = value.value_or(OutputMode::Keys);
+        if (!value) {
+            report.push_back(name + ": [output] mode=" + text +
+                             " is not keys, shifter or both; using keys");
+        }
+    }
+    for (const auto& [key, variable] :
+         {std::pair{"range", &s.range}, std::pair{"splitter", &s.splitter}}) {
+        const std::string text = doc.Get("output", key).value_or("");
+        const std::optional<int16_t> value = ParseButtonNumber(text);
+        *variable = value.value_or(0);
+        if (!value) {
+            report.push_back(name + ": [output] " + key + "=" + text +
+                             " is not a controller button from 1 to 32 (0 or empty for none); "
+                             "using 0");
         }
     }
     return report;

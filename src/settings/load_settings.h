@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/main_state.h"
+#include "settings/output_settings.h"
 
 namespace vantrel {
 
@@ -33,8 +34,12 @@ using KeyNameCheck = std::function<bool(std::string_view name)>;
 // A missing file, section or key gives its default. A boundary that is no whole number in
 // -32768..32767 keeps its default; a key name `isKnownKeyName` rejects is kept as written. Both
 // are returned as report lines for the user, as is a file that exists but cannot be read.
+// Then section output: `mode` into `*mode` when it is given (at start only: the mode decides
+// which devices the run makes), `range` and `splitter` into `s`; a value that cannot be used is
+// reported and gives its default (keys, 0).
 std::vector<std::string> LoadSettings(MainState& s, const std::filesystem::path& file,
-                                      const KeyNameCheck& isKnownKeyName = {});
+                                      const KeyNameCheck& isKnownKeyName = {},
+                                      OutputMode* mode = nullptr);
 
 // The variable of a boundary key (g12r .. gbot).
 int16_t& BoundaryVariable(MainState& s, std::string_view key);

@@ -15,6 +15,8 @@
 #include "engine/main_state.h"
 #include "services/controller_service.h"
 #include "services/key_sender.h"
+#include "services/shifter_output.h"
+#include "settings/output_settings.h"
 #include "shell/main_window_layout.h"
 #include "shell/service_factory.h"
 
@@ -30,9 +32,10 @@ class frmMain : public QWidget, public ControllerWindow {
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // The start-up, before the window is shown: the key service, the zone flags, polling on, the
-    // settings, the controllers. Returns the exit status when the program must end instead of
-    // showing the window (no controller attached, or a step failed and the user was told).
+    // The start-up, before the window is shown: the settings (their [output] mode decides the
+    // outputs), the key service and the virtual shifter, the zone flags, polling on, the
+    // controllers. Returns the exit status when the program must end instead of showing the
+    // window (no controller attached, or a step failed and the user was told).
     std::optional<int> Form_Load(ServiceFactory& services);
     // The shutdown: no more notifications, every held key let go, the device released, then the
     // program ends with status 0. Runs once, when the window is closed.
@@ -83,11 +86,15 @@ class frmMain : public QWidget, public ControllerWindow {
   private:
     QListWidget* List(ListId list) const;
     void Report(const std::vector<std::string>& lines);
+    // Makes the virtual shifter when `mode` asks for it. Returns the exit status when the run
+    // cannot go on without it (the user was told).
+    std::optional<int> StartShifter(ServiceFactory& services, OutputMode mode);
     void ReleaseServices() noexcept;
 
     MainWindowControls ui_;
     // Declared in the order they are created; destroyed in reverse, each before what it uses.
     std::unique_ptr<KeySender> autoIt_;
+    std::unique_ptr<ShifterOutput> shifter_;  // only when [output] mode asks for it
     std::unique_ptr<ControllerService> diRoot_;
     std::unique_ptr<ControllerLayer> controller_;
     std::unique_ptr<QObject> pump_;

@@ -7,16 +7,18 @@ namespace vantrel {
 std::string KeyDeliveryNote(std::string_view backendName, bool chosenByUser,
                             bool udevRuleInstalled) {
     if (backendName != "XTest" || chosenByUser) return {};
-    // With the rule installed, loading the module is enough; without it, an access entry for
-    // this user does the same until the next reboot.
-    const std::string command =
-        udevRuleInstalled ? "sudo modprobe uinput && sudo udevadm trigger --name-match=uinput"
-                          : "sudo modprobe uinput && sudo setfacl -m u:$USER:rw /dev/uinput";
     return "Vantrel sends its gear keys through the X server (XTest), because it may not use "
            "/dev/uinput. Only X11 programs receive them; games running natively on Wayland do "
            "not.\n\nTo let Vantrel use its virtual keyboard, which every program receives, run "
            "this once in a terminal and start Vantrel again:\n\n    " +
-           command;
+           UinputFixCommand(udevRuleInstalled);
+}
+
+std::string UinputFixCommand(bool udevRuleInstalled) {
+    // With the rule installed, loading the module is enough; without it, an access entry for
+    // this user does the same until the next reboot.
+    return udevRuleInstalled ? "sudo modprobe uinput && sudo udevadm trigger --name-match=uinput"
+                             : "sudo modprobe uinput && sudo setfacl -m u:$USER:rw /dev/uinput";
 }
 
 bool UinputRuleInstalled() {

@@ -14,4 +14,7 @@ std::string KeyDeliveryNote(std::string_view backendName, bool chosenByUser,
 // Whether Vantrel's udev rule for /dev/uinput is installed on this system.
 bool UinputRuleInstalled();
 
+// The one command that lets this user write /dev/uinput.
+std::string UinputFixCommand(bool udevRuleInstalled);
+
 }  // namespace vantrel

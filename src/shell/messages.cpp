@@ -30,6 +30,17 @@ void ShowStartUpFailure(const std::string& text) {
     box.exec();
 }
 
+QWidget* ShowNote(QWidget* parent, const std::string& text) {
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Vantrel"), Text(text),
+                                QMessageBox::Ok, parent);
+    box->setObjectName(QStringLiteral("note"));
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+    return box;
+}
+
 QWidget* ShowSettingsReport(QWidget* parent, const std::vector<std::string>& lines) {
     QString details;
     for (const std::string& line : lines) {

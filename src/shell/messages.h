@@ -16,6 +16,10 @@ void ShowNotice(QWidget* parent, const std::string& text, const std::string& adv
 // A start-up step failed: the program ends after OK.
 void ShowStartUpFailure(const std::string& text);
 
+// Something the user should know once, in a box that does not wait. Returns the box (deleted
+// when closed).
+QWidget* ShowNote(QWidget* parent, const std::string& text);
+
 // Lines of the settings load the user should know about, in a box that does not wait: the shift
 // engine keeps running while it is open. Returns the box (deleted when closed).
 QWidget* ShowSettingsReport(QWidget* parent, const std::vector<std::string>& lines);

@@ -5,8 +5,11 @@
 #include <cstdlib>
 
 #include "services/keys/key_service_factory.h"
+#include "services/keys/uinput_backend.h"
 #include "services/sdl/controller_pump.h"
 #include "services/sdl/sdl_controller_service.h"
+#include "services/service_error.h"
+#include "services/shifter/uinput_shifter.h"
 #include "shell/key_delivery_note.h"
 
 namespace vantrel {
@@ -39,6 +42,17 @@ class RealServices : public ServiceFactory {
     }
 
     std::string KeyDeliveryNote() const override { return note_; }
+
+    std::unique_ptr<ShifterOutput> CreateShifter(std::string& failure) override {
+        try {
+            std::unique_ptr<UinputShifter> shifter = UinputShifter::Open(kUinputPath);
+            ReleaseOutputsOnTerminationSignals();
+            return shifter;
+        } catch (const ServiceError& e) {
+            failure = e.what();
+            return nullptr;
+        }
+    }
 
   private:
     SdlControllerService* sdl_ = nullptr;

@@ -8,6 +8,7 @@
 
 #include "services/controller_service.h"
 #include "services/key_sender.h"
+#include "services/shifter_output.h"
 
 namespace vantrel {
 
@@ -26,6 +27,12 @@ class ServiceFactory {
     // A note for the user about how keys reach other programs, once the key service exists;
     // empty when there is nothing to say.
     virtual std::string KeyDeliveryNote() const { return {}; }
+    // The virtual shifter, released on every way out of the process; or nullptr with `failure`
+    // set to what went wrong, in plain words.
+    virtual std::unique_ptr<ShifterOutput> CreateShifter(std::string& failure) {
+        failure = "this build of Vantrel has no virtual shifter";
+        return nullptr;
+    }
 };
 
 }  // namespace vantrel

@@ -11,6 +11,8 @@ add_library(vantrel_shell STATIC
   ${CMAKE_CURRENT_LIST_DIR}/label_fit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shifter_note.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shifter_start.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup_shutdown.cpp
 )
 set_target_properties(vantrel_shell PROPERTIES AUTOMOC ON)
@@ -19,7 +21,7 @@ target_link_libraries(vantrel_shell PUBLIC
 
 # The real services, in one place: the key service and the SDL controller service with its pump.
 add_library(vantrel_real_services STATIC ${CMAKE_CURRENT_LIST_DIR}/real_services.cpp)
-target_link_libraries(vantrel_real_services PUBLIC vantrel_shell vantrel_keys vantrel_sdl)
+target_link_libraries(vantrel_real_services PUBLIC vantrel_shell vantrel_keys vantrel_shifter vantrel_sdl)
 
 # The windows behind the buttons: key dialog, field editor, tray.
 add_library(vantrel_shell_windows STATIC ${CMAKE_CURRENT_LIST_DIR}/secondary_windows.cpp)

@@ -4,6 +4,7 @@
 #include "services/config_path.h"
 #include "services/keys/key_names.h"
 #include "services/service_error.h"
+#include "services/silent_key_sender.h"
 #include "settings/load_settings.h"
 #include "shell/frm_main.h"
 #include "shell/messages.h"
@@ -17,14 +18,20 @@ std::optional<int> frmMain::Form_Load(ServiceFactory& services) {
     QGuiApplication::setQuitOnLastWindowClosed(false);
     std::vector<std::string> report;
     try {
+        // Read first: [output] mode decides which outputs the run makes.
+        OutputMode output = OutputMode::Keys;
+        report = LoadSettings(state, SettingsFilePath(), IsKnownKeyName, &output);
         // The key service needs no installation or registration: it is simply created.
         std::string failure;
-        autoIt_ = services.CreateKeyService(failure);
+        autoIt_ = output == OutputMode::Shifter ? std::make_unique<SilentKeySender>()
+                                                : services.CreateKeyService(failure);
         if (!autoIt_) {
             ShowStartUpFailure(failure.empty() ? "Vantrel cannot send keys." : failure);
             return kExitStartUpFailed;
         }
+        if (const std::optional<int> status = StartShifter(services, output)) return status;
         controller_ = std::make_unique<ControllerLayer>(*this, state, *autoIt_);
+        controller_->SetShifter(shifter_.get());
         controller_->onCycleCompleted = [this](const DIJOYSTATE& j) { emit cycleCompleted(j); };
         controller_->onNoReading = [this] { emit noStickReading(); };
         // The failed cycle has let every key go and shown its error: the program ends here.
@@ -33,7 +40,6 @@ std::optional<int> frmMain::Form_Load(ServiceFactory& services) {
         state.links = state.rechts = state.boven = state.onder = 0;
         state.midden11 = state.midden12 = state.midden21 = state.midden22 = 0;
         controller_->pollActive = kTrue;
-        report = LoadSettings(state, SettingsFilePath(), IsKnownKeyName);
 
         diRoot_ = services.CreateControllerService();
         if (!controller_->InitDirectInput(*diRoot_)) {
@@ -79,9 +85,11 @@ void frmMain::ReleaseServices() noexcept {
     }
     pump_.reset();
     if (autoIt_) autoIt_->ReleaseAll();
+    if (shifter_) shifter_->ReleaseAll();
     if (controller_) controller_->ReleaseDevice();
     controller_.reset();
     diRoot_.reset();
+    shifter_.reset();
     autoIt_.reset();
 }
 

@@ -1,5 +1,7 @@
 #include "tools/replay/gear_summary.h"
 
+#include <charconv>
+
 namespace vantrel::replay {
 
 void GearSummary::OnSend(std::string_view text) {
@@ -21,15 +23,46 @@ void GearSummary::OnSend(std::string_view text) {
     }
 }
 
-std::optional<std::string> GearSummary::EndCycle(int cycle) {
-    std::string state;
-    if (lastGear_ == 0) {
-        state = "neutral";
+void GearSummary::OnShifter(std::string_view change) {
+    int button = 0;
+    std::from_chars(change.data(), change.data() + change.size(), button);
+    if (change.ends_with(" down")) {
+        shifterHeld_.insert(button);
     } else {
-        state = lastGear_ == 9 ? "reverse" : "gear " + std::to_string(lastGear_);
-        std::string keys;
-        for (const std::string& key : held_) keys += (keys.empty() ? "" : " ") + key;
-        state += keys.empty() ? " (holding no key)" : " (holding " + keys + ")";
+        shifterHeld_.erase(button);
+    }
+}
+
+std::string GearSummary::Holding(int gear) const {
+    std::string keys;
+    if (keys_ && gear != 0) {  // in neutral every key is up
+        for (const std::string& key : held_) keys += " " + key;
+        keys = keys.empty() ? "holding no key" : "holding" + keys;
+    }
+    std::string buttons;
+    if (shifter_) {
+        for (const int b : shifterHeld_) {
+            buttons += (buttons.empty() ? "" : ", ") + std::to_string(b);
+        }
+        if (!buttons.empty()) {
+            buttons = (shifterHeld_.size() > 1 ? "shifter buttons " : "shifter button ") + buttons;
+        }
+    }
+    if (keys.empty() || buttons.empty()) return keys + buttons;
+    return keys + "; " + buttons;
+}
+
+std::optional<std::string> GearSummary::EndCycle(int cycle) {
+    int gear = lastGear_;
+    if (!keys_) {  // the gear buttons 1..9 tell the decision; at most one is down
+        gear = 0;
+        for (const int b : shifterHeld_) gear = b <= 9 ? b : gear;
+    }
+    std::string state = gear == 0   ? "neutral"
+                        : gear == 9 ? "reverse"
+                                    : "gear " + std::to_string(gear);
+    if (const std::string holding = Holding(gear); !holding.empty()) {
+        state += " (" + holding + ")";
     }
     if (lastLine_.empty() && state == "neutral") lastLine_ = state;  // the start is neutral
     if (state == lastLine_) return std::nullopt;

@@ -8,6 +8,7 @@
 #include "engine/poll_cycle.h"
 #include "services/config_path.h"
 #include "services/keys/key_names.h"
+#include "services/silent_key_sender.h"
 #include "settings/load_settings.h"
 #include "tools/replay/gear_summary.h"
 #include "tools/replay/replay_services.h"
@@ -53,7 +54,8 @@ std::string ParseOptions(int argc, char** argv, Options& options, bool& wantsHel
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         std::string value;
-        const bool takesValue = arg == "--config" || arg == "--axes" || arg == "--buttons";
+        const bool takesValue =
+            arg == "--config" || arg == "--axes" || arg == "--buttons" || arg == "--output";
         if (const size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
             value = arg.substr(eq + 1);
             arg.resize(eq);
@@ -72,6 +74,11 @@ std::string ParseOptions(int argc, char** argv, Options& options, bool& wantsHel
                 return "--buttons needs a whole number from 0 up, not '" + value + "'";
             }
             options.buttons = n;
+        } else if (arg == "--output") {
+            options.output = ParseOutputMode(value);
+            if (!options.output || value.empty()) {
+                return "--output takes keys, shifter or both, not '" + value + "'";
+            }
         } else if (arg == "--summary") {
             options.summary = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -86,14 +93,16 @@ std::string ParseOptions(int argc, char** argv, Options& options, bool& wantsHel
 }
 
 int RunReplay(const Options& options, std::istream& script, std::ostream& out, std::ostream& err) {
-    GearSummary summary;
+    std::optional<GearSummary> summary;
     // In summary mode stdout carries only the gear changes; the settings report and the error
     // still reach the user, on stderr.
     const EffectSink effect = [&](const std::string& line) {
         if (!options.summary) {
             out << line << '\n';
         } else if (line.starts_with("send ")) {
-            summary.OnSend(std::string_view(line).substr(5));
+            summary->OnSend(std::string_view(line).substr(5));
+        } else if (line.starts_with("shifter ")) {
+            summary->OnShifter(std::string_view(line).substr(8));
         } else if (line.starts_with("error ") || line.starts_with("warning ")) {
             err << line << '\n';
         }
@@ -107,15 +116,23 @@ int RunReplay(const Options& options, std::istream& script, std::ostream& out, s
     slot.diDev = std::move(device);
     slot.diDev->GetCapabilities(slot.deviceCaps);
     slot.axisFound = options.axisFound;
-    ReplayKeySender keys(effect);
     ReplayDisplay display(effect);
 
-    const auto load = [&] {
-        for (const std::string& line : LoadSettings(s, options.config, IsKnownKeyName)) {
+    // The mode is read at start only, as the program does: it decides which outputs exist.
+    OutputMode fileMode = OutputMode::Keys;
+    const auto load = [&](OutputMode* mode) {
+        for (const std::string& line : LoadSettings(s, options.config, IsKnownKeyName, mode)) {
             effect("warning " + line);
         }
     };
-    load();
+    load(&fileMode);
+    const OutputMode mode = options.output.value_or(fileMode);
+    ReplayKeySender replayKeys(effect);
+    SilentKeySender noKeys;
+    KeySender& keys = mode == OutputMode::Shifter ? static_cast<KeySender&>(noKeys) : replayKeys;
+    ReplayShifter replayShifter(effect);
+    ShifterOutput* shifter = mode == OutputMode::Keys ? nullptr : &replayShifter;
+    summary.emplace(mode != OutputMode::Shifter, shifter != nullptr);
 
     std::string line;
     int lineNumber = 0;
@@ -136,17 +153,17 @@ int RunReplay(const Options& options, std::istream& script, std::ostream& out, s
             scripted.FailNextRead(f->code);
             runsCycle = true;
         } else if (const auto* fs = std::get_if<FailSendCommand>(&parsed.command)) {
-            keys.FailOnCall(fs->n);
+            replayKeys.FailOnCall(fs->n);
         } else if (std::holds_alternative<ReloadCommand>(parsed.command)) {
-            load();
+            load(nullptr);
         }
         if (!runsCycle) continue;
 
         ++cycle;
-        const CycleEnd end = DirectXEvent8_DXCallback(s, slot, keys, display, 0);
+        const CycleEnd end = DirectXEvent8_DXCallback(s, slot, keys, display, 0, shifter);
         if (end == CycleEnd::Failed) return 1;
         if (options.summary) {
-            if (auto change = summary.EndCycle(cycle)) out << *change << '\n';
+            if (auto change = summary->EndCycle(cycle)) out << *change << '\n';
         }
     }
     return 0;

@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
+
+#include "settings/output_settings.h"
 
 namespace vantrel::replay {
 
@@ -15,12 +18,13 @@ struct Options {
     std::array<int16_t, 9> axisFound{};  // indices 1..8, True = -1
     int32_t buttons = 12;
     bool summary = false;
-    bool version = false;  // --version: print the program's version and end
+    std::optional<OutputMode> output;  // empty: the settings file's [output] mode
+    bool version = false;              // --version: print the program's version and end
 };
 
 inline constexpr const char* kUsage =
-    "usage: vantrel-replay [--config FILE] [--axes LIST] [--buttons N] [--summary]   (script on "
-    "stdin)\n";
+    "usage: vantrel-replay [--config FILE] [--axes LIST] [--buttons N] [--summary] "
+    "[--output keys|shifter|both]   (script on stdin)\n";
 
 // Parses the command line into `options`; returns an error message, empty on success.
 std::string ParseOptions(int argc, char** argv, Options& options, bool& wantsHelp);

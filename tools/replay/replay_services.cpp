@@ -33,6 +33,22 @@ void ReplayKeySender::Send(std::string_view text, int32_t /*mode*/) {
     sink_("send " + std::string(text));
 }
 
+void ReplayShifter::Report(const ButtonChanges& changes) {
+    for (const ButtonChange& c : changes) {
+        sink_("shifter " + std::to_string(c.button) + (c.down ? " down" : " up"));
+    }
+}
+
+void ReplayShifter::SetGear(int16_t currentgear, int32_t /*x*/, int32_t /*y*/) {
+    Report(buttons_.SetGear(currentgear));
+}
+
+void ReplayShifter::SetKnob(bool range, bool splitter) {
+    Report(buttons_.SetKnob(range, splitter));
+}
+
+void ReplayShifter::ReleaseAll() noexcept { Report(buttons_.ReleaseAll()); }
+
 void ReplayDisplay::WriteRow(ListId list, int index, const std::string& text) {
     const char* name = list == ListId::JoyAxis  ? "axis"
                        : list == ListId::Button ? "button"

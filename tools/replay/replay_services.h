@@ -9,6 +9,8 @@
 #include "services/controller_device.h"
 #include "services/display.h"
 #include "services/key_sender.h"
+#include "services/shifter/shifter_buttons.h"
+#include "services/shifter_output.h"
 
 namespace vantrel::replay {
 
@@ -51,6 +53,22 @@ class ReplayKeySender : public KeySender {
   private:
     EffectSink sink_;
     std::optional<int> failCountdown_;
+};
+
+// Reports each change of the virtual shifter's buttons as "shifter N down" or "shifter N up".
+class ReplayShifter : public ShifterOutput {
+  public:
+    explicit ReplayShifter(EffectSink sink) : sink_(std::move(sink)) {}
+
+    void SetGear(int16_t currentgear, int32_t x, int32_t y) override;
+    void SetKnob(bool range, bool splitter) override;
+    void ReleaseAll() noexcept override;
+
+  private:
+    void Report(const ButtonChanges& changes);
+
+    EffectSink sink_;
+    ShifterButtons buttons_;
 };
 
 class ReplayDisplay : public Display {

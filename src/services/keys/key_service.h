@@ -12,6 +12,7 @@
 
 #include "services/key_sender.h"
 #include "services/keys/key_backend.h"
+#include "services/keys/live_key_services.h"
 
 namespace vantrel {
 
@@ -19,7 +20,7 @@ namespace vantrel {
 // and std::quick_exit let go of the keys of every service still alive (an atexit hook registered
 // with the first service; a destroyed service leaves the list, so the hook no longer sees it).
 // For termination signals see release_on_termination.h.
-class KeyService final : public KeySender {
+class KeyService final : public KeySender, public LiveOutput {
   public:
     explicit KeyService(std::unique_ptr<KeyBackend> backend);
     // Lets go of every held key.
@@ -42,7 +43,7 @@ class KeyService final : public KeySender {
     // For the shutdown paths (termination signals, std::exit): lets go of every held key and
     // ignores every later press. Waits at most `wait` for a Send in progress on another thread;
     // does nothing when called on the thread that is inside this service's Send.
-    void ReleaseAllForShutdown(std::chrono::milliseconds wait) noexcept;
+    void ReleaseAllForShutdown(std::chrono::milliseconds wait) noexcept override;
 
   private:
     // The lock plus the id of the thread that holds it, so the exit path can tell that it was

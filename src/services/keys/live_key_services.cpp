@@ -5,14 +5,12 @@
 #include <mutex>
 #include <vector>
 
-#include "services/keys/key_service.h"
-
 namespace vantrel::live_key_services {
 namespace {
 
 struct Registry {
     std::mutex mutex;
-    std::vector<KeyService*> services;
+    std::vector<LiveOutput*> services;
     bool exitHookRegistered = false;
 };
 
@@ -27,7 +25,7 @@ void ReleaseAtExit() { ReleaseAllForShutdown(); }
 
 }  // namespace
 
-void Add(KeyService* service) {
+void Add(LiveOutput* service) {
     Registry& r = TheRegistry();
     std::lock_guard lock(r.mutex);
     if (!r.exitHookRegistered) {
@@ -39,7 +37,7 @@ void Add(KeyService* service) {
     r.services.push_back(service);
 }
 
-void Remove(KeyService* service) {
+void Remove(LiveOutput* service) {
     Registry& r = TheRegistry();
     std::lock_guard lock(r.mutex);
     std::erase(r.services, service);
@@ -49,7 +47,7 @@ void ReleaseAllForShutdown() noexcept {
     Registry& r = TheRegistry();
     // The registry lock is only held briefly by Add/Remove, never across a Send.
     std::lock_guard lock(r.mutex);
-    for (KeyService* service : r.services) service->ReleaseAllForShutdown(kShutdownWait);
+    for (LiveOutput* service : r.services) service->ReleaseAllForShutdown(kShutdownWait);
 }
 
 }  // namespace vantrel::live_key_services

@@ -90,6 +90,10 @@ bool StartWatcher() {
 void ReleaseKeysOnTerminationSignals(KeyService& /*service*/) {
     // Every KeyService is already in the registry the watcher releases; the argument names the
     // service the caller wants covered and makes the call order plain (after it exists).
+    ReleaseOutputsOnTerminationSignals();
+}
+
+void ReleaseOutputsOnTerminationSignals() {
     static std::once_flag once;
     std::call_once(once, [] {
         if (!StartWatcher()) {

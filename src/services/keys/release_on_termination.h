@@ -22,4 +22,7 @@ class KeyService;
 // lets go of the keys when the process ends in any way; with XTest they stay down.
 void ReleaseKeysOnTerminationSignals(KeyService& service);
 
+// The same for every live output (live_key_services.h), for a run that has no key service.
+void ReleaseOutputsOnTerminationSignals();
+
 }  // namespace vantrel

@@ -65,15 +65,7 @@ void UinputBackend::Emit(const KeyName& key, int value) {
 std::unique_ptr<UinputBackend> UinputBackend::Open(const std::string& path) {
     int error = 0;
     std::unique_ptr<UinputIo> io = OpenUinputFile(path, error);
-    if (!io) {
-        std::string why = "cannot open " + path + " for writing (" + ErrnoText(error) + ")";
-        if (error == ENOENT || error == ENODEV || error == ENXIO) {
-            why += ": the uinput kernel module is not loaded (sudo modprobe uinput)";
-        } else if (error == EACCES || error == EPERM || error == EROFS) {
-            why += ": your user may not write it";
-        }
-        throw ServiceError(kErrorKeySendFailed, why);
-    }
+    if (!io) throw ServiceError(kErrorKeySendFailed, UinputOpenFailure(path, error));
     return std::make_unique<UinputBackend>(std::move(io));
 }
 

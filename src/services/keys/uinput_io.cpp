@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace vantrel {
 namespace {
@@ -22,6 +23,9 @@ class UinputFile final : public UinputIo {
     }
     int Setup(const uinput_setup& setup) override {
         return ioctl(fd_, UI_DEV_SETUP, &setup) == 0 ? 0 : errno;
+    }
+    int AbsSetup(const uinput_abs_setup& setup) override {
+        return ioctl(fd_, UI_ABS_SETUP, &setup) == 0 ? 0 : errno;
     }
     int Create() override { return ioctl(fd_, UI_DEV_CREATE) == 0 ? 0 : errno; }
     int Destroy() override { return ioctl(fd_, UI_DEV_DESTROY) == 0 ? 0 : errno; }
@@ -53,6 +57,16 @@ std::unique_ptr<UinputIo> OpenUinputFile(const std::string& path, int& error) {
     }
     error = 0;
     return std::make_unique<UinputFile>(fd);
+}
+
+std::string UinputOpenFailure(const std::string& path, int error) {
+    std::string why = "cannot open " + path + " for writing (" + std::strerror(error) + ")";
+    if (error == ENOENT || error == ENODEV || error == ENXIO) {
+        why += ": the uinput kernel module is not loaded (sudo modprobe uinput)";
+    } else if (error == EACCES || error == EPERM || error == EROFS) {
+        why += ": your user may not write it";
+    }
+    return why;
 }
 
 }  // namespace vantrel

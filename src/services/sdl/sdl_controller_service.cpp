@@ -6,6 +6,7 @@
 
 #include "services/sdl/sdl_controller_device.h"
 #include "services/sdl/sdl_session.h"
+#include "services/shifter/shifter_identity.h"
 
 namespace vantrel {
 namespace {
@@ -32,6 +33,11 @@ std::vector<DeviceInstance> SdlControllerService::GetDIDevices() {
     for (int i = 0; i < count; ++i) {
         const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(i);
         if (id < 0) continue;
+        // Vantrel's own virtual shifter (this run's or another's) is an output, not a controller.
+        if (SDL_JoystickGetDeviceVendor(i) == kShifterVendor &&
+            SDL_JoystickGetDeviceProduct(i) == kShifterProduct) {
+            continue;
+        }
         const char* name = SDL_JoystickNameForIndex(i);
         list.push_back({name && *name ? name : kUnnamedController, std::to_string(id)});
     }
