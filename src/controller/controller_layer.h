@@ -1,6 +1,8 @@
 #pragma once
-// The game controller layer of the main window: lists the attached controllers, opens and
-// configures the one the user picks, and runs the poll cycle for its change notifications.
+// The game controller layer of the main window: keeps the list of attached controllers live as
+// they are plugged in and out, opens and configures the one the user picks (or the remembered one,
+// by itself), runs the poll cycle for its change notifications, and lets every output go when the
+// controller in use goes away.
 //
 // There is no polling loop here: after a selection the controller service's pump delivers the
 // notifications from the event loop, so a further selection simply takes over the device and
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "controller/controller_window.h"
+#include "controller/remembered_controller.h"
 #include "engine/device_slot.h"
 #include "engine/main_state.h"
 #include "engine/poll_cycle.h"
@@ -26,6 +29,7 @@ inline constexpr const char* kNoJoystickAttached = "No joystick attached.";
 inline constexpr const char* kNoJoystickAdvice =
     "Connect a game controller, then start Vantrel again.";
 inline constexpr const char* kCaptionQuerying = "Joystick Sample: Querying Properties";
+inline constexpr const char* kCaptionDisconnected = "Joystick Sample: Disconnected";
 
 inline constexpr int32_t kDeadZone = 1000;
 inline constexpr int32_t kSaturation = 9500;
@@ -39,16 +43,28 @@ class ControllerLayer {
     ControllerLayer(const ControllerLayer&) = delete;
     ControllerLayer& operator=(const ControllerLayer&) = delete;
 
-    // Lists the attached controllers of `diRoot` (which must outlive this object) in the window
-    // and creates the notification event whose receiver runs the poll cycle. With no controller
-    // attached the user is told and the result is false: the program must end.
-    bool InitDirectInput(ControllerService& diRoot);
+    // Lists the attached controllers of `diRoot` (which must outlive this object) in the window,
+    // creates the notification event whose receiver runs the poll cycle, follows controllers
+    // plugged in and out, and selects the remembered controller when it is attached. With no
+    // controller attached the user is told and the result is false: the program must end; but
+    // with `waitForController` or a remembered controller the empty list waits for one.
+    bool InitDirectInput(ControllerService& diRoot, bool waitForController = false);
 
-    // The user picked the controller at this list position (from 0): the device in use is let go,
-    // the chosen one is opened, configured, acquired and read once. Every step ignores its
-    // failure, so a controller unplugged since start-up leaves no device open and no harm done.
-    // Ignored while a cycle runs: the device must not change under it.
+    // The controller at this list position (from 0) is selected: the device in use is let go, the
+    // chosen one is opened, configured, acquired and read once. Every step ignores its failure,
+    // so a controller unplugged a moment ago leaves no device open and no harm done. Ignored while
+    // a cycle runs: the device must not change under it.
     void lstJoySticks_Click(int position);
+    // The user's own choice (a click or Enter): selects as above and makes the line's controller
+    // the remembered one, which is returned for keeping; nothing for a position with no line.
+    std::optional<RememberedController> ChooseController(int position);
+
+    // Brings the list up to the controllers attached now: lines of controllers gone leave (the
+    // one in use is lost first), new ones are added at the end, and the remembered controller is
+    // selected when nothing is in use. The service calls it on every change.
+    void RefreshControllers();
+    // Lets go of every output the controller in use drives. The one place for that on a loss.
+    void LetGoOfOutputs();
 
     // Every axis of the open device reports 0..10000.
     void SetPropRange();
@@ -71,6 +87,8 @@ class ControllerLayer {
 
     // True (-1) while the poll cycle may run; the start-up sets it, the shutdown clears it.
     int16_t pollActive = kFalse;
+    // Picked by itself whenever nothing is in use and a matching controller is attached.
+    std::optional<RememberedController> remembered;
 
     // After each completed cycle, with the state it read.
     std::function<void(const DIJOYSTATE&)> onCycleCompleted;
@@ -80,6 +98,10 @@ class ControllerLayer {
     std::function<void()> onCycleFailed;
 
   private:
+    // The controller in use went away: outputs let go, device closed, the window told.
+    void ControllerLost();
+    void PickRemembered();
+
     ControllerWindow& window_;
     MainState& state_;
     KeySender& autoIt_;
@@ -89,10 +111,12 @@ class ControllerLayer {
     std::vector<DeviceInstance> diDevList_;
     int32_t notifyEvent_ = 0;
     DeviceSlot device_;
+    std::string inUse_;  // identity of the open device's line; "" while none is open
     DIPROPLONG deadZoneProp_;
     DIPROPLONG saturationProp_;
     DIPROPRANGE rangeProp_;
     bool inCycle_ = false;
+    bool refreshPending_ = false;  // a change seen during a cycle, handled right after it
 };
 
 }  // namespace vantrel

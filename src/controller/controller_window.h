@@ -12,6 +12,10 @@ class ControllerWindow : public Display {
   public:
     // Appends one line to the list of attached controllers.
     virtual void AddController(const std::string& instanceName) = 0;
+    // Removes the line at this position (from 0); the lines after it move up.
+    virtual void RemoveController(int position) = 0;
+    // Shows the line at this position as the one chosen, as a click on it would.
+    virtual void SetCurrentController(int position) = 0;
     // Empties the axis, button and gear lists, in this order.
     virtual void CLRLISTS() = 0;
     // Tells the user `text` (with `advice` on what to do) and returns once it was acknowledged.

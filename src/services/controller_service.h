@@ -13,7 +13,10 @@ namespace vantrel {
 
 struct DeviceInstance {
     std::string instanceName;  // display name; two controllers may share it
-    std::string guidInstance;  // identity, unique among the attached controllers
+    std::string guidInstance;  // identity of this attachment; a controller plugged in again gets
+                               // a new one
+    std::string guid{};        // the model's identity, the same every time it is plugged in
+    std::string path{};        // device node, "" when it has none; tells identical pads apart
 };
 
 class ControllerService {
@@ -31,6 +34,10 @@ class ControllerService {
     // time, never while the receiver is still running.
     virtual int32_t CreateEvent(Receiver receiver) = 0;
     virtual void DestroyEvent(int32_t eventHandle) = 0;
+    // `listener` runs, on the pump's thread, whenever controllers may have been plugged in or
+    // out since the last GetDIDevices; an empty one stops it. A service whose controllers never
+    // change need not call it.
+    virtual void SetDevicesChangedListener(std::function<void()> listener) { (void)listener; }
 };
 
 }  // namespace vantrel

@@ -94,6 +94,19 @@ void frmMain::AddController(const std::string& instanceName) {
     ui_.lstJoySticks->addItem(QString::fromStdString(instanceName));
 }
 
+void frmMain::RemoveController(int position) {
+    QListWidget* list = ui_.lstJoySticks;
+    const bool chosen = list->currentRow() == position;
+    delete list->takeItem(position);
+    // No neighbour may look chosen in its place.
+    if (chosen) {
+        list->setCurrentItem(nullptr);
+        list->clearSelection();
+    }
+}
+
+void frmMain::SetCurrentController(int position) { ui_.lstJoySticks->setCurrentRow(position); }
+
 void frmMain::CLRLISTS() {
     ui_.lstJoyAxis->clear();
     ui_.lstButton->clear();
@@ -105,7 +118,14 @@ void frmMain::ShowMessage(const std::string& text, const std::string& advice) {
 }
 
 void frmMain::lstJoySticks_Click(int position) {
-    if (controller_) controller_->lstJoySticks_Click(position);
+    if (!controller_) return;
+    const std::optional<RememberedController> chosen = controller_->ChooseController(position);
+    if (!chosen) return;
+    const IniWriteResult kept = WriteRememberedController(SettingsFilePath(), *chosen);
+    if (!kept.ok) {
+        ShowPassingNotice(this, "Vantrel could not remember this controller for the next start.",
+                          kept.error);
+    }
 }
 
 void frmMain::reload_Click() {

@@ -55,12 +55,17 @@ class frmMain : public QWidget, public ControllerWindow {
     std::function<void()> minimizeToTray;
     // Ends the program with an exit status; by default the application's event loop returns it.
     std::function<void(int status)> endProgram;
+    // Set before Form_Load: with no controller attached the window waits for one instead of
+    // saying "No joystick attached." and ending (as it also does when a controller is remembered).
+    bool waitForController = false;
 
     // What the poll cycle and the controller layer write into the window.
     void WriteRow(ListId list, int index, const std::string& text) override;
     void SetCaption(const std::string& text) override;
     void ShowCycleError(const std::string& message) override;
     void AddController(const std::string& instanceName) override;
+    void RemoveController(int position) override;
+    void SetCurrentController(int position) override;
     void CLRLISTS() override;
     void ShowMessage(const std::string& text, const std::string& advice) override;
 
@@ -71,6 +76,8 @@ class frmMain : public QWidget, public ControllerWindow {
     void Config_Click();
     void editor_Click();
     void min_btn_Click();
+    // The user's choice of a line (click or Enter): selects it and remembers its controller in
+    // the settings file for the next start.
     void lstJoySticks_Click(int position);
 
   signals:

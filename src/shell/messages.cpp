@@ -23,6 +23,17 @@ void ShowNotice(QWidget* parent, const std::string& text, const std::string& adv
     box.exec();
 }
 
+QWidget* ShowPassingNotice(QWidget* parent, const std::string& text, const std::string& advice) {
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Vantrel"), Text(text),
+                                QMessageBox::Ok, parent);
+    box->setObjectName(QStringLiteral("passingNotice"));
+    box->setInformativeText(Text(advice));
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+    return box;
+}
+
 void ShowStartUpFailure(const std::string& text) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Vantrel"), Text(text), QMessageBox::Ok);
     box.setObjectName(QStringLiteral("startUpFailure"));

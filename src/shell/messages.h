@@ -13,6 +13,10 @@ void ShowCycleErrorBox(QWidget* parent, const std::string& message);
 // Something the user must know before the program goes on (or ends); waits for OK.
 void ShowNotice(QWidget* parent, const std::string& text, const std::string& advice);
 
+// Something the user should know that needs no answer now: a box that does not wait, so that the
+// shift engine keeps running while it is open. Returns the box (deleted when closed).
+QWidget* ShowPassingNotice(QWidget* parent, const std::string& text, const std::string& advice);
+
 // A start-up step failed: the program ends after OK.
 void ShowStartUpFailure(const std::string& text);
 

@@ -40,9 +40,10 @@ std::optional<int> frmMain::Form_Load(ServiceFactory& services) {
         state.links = state.rechts = state.boven = state.onder = 0;
         state.midden11 = state.midden12 = state.midden21 = state.midden22 = 0;
         controller_->pollActive = kTrue;
+        controller_->remembered = ReadRememberedController(SettingsFilePath());
 
         diRoot_ = services.CreateControllerService();
-        if (!controller_->InitDirectInput(*diRoot_)) {
+        if (!controller_->InitDirectInput(*diRoot_, waitForController)) {
             unloaded_ = true;
             ReleaseServices();
             return 0;

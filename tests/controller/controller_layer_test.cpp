@@ -28,6 +28,8 @@ class SelectionTest : public ::testing::Test, public ControllerWindow {
     void SetCaption(const std::string& text) override { log.push_back("caption " + text); }
     void ShowCycleError(const std::string& message) override { log.push_back("error " + message); }
     void AddController(const std::string&) override {}
+    void RemoveController(int) override {}
+    void SetCurrentController(int) override {}
     void CLRLISTS() override { log.push_back("CLRLISTS"); }
     void ShowMessage(const std::string&, const std::string&) override {}
 

@@ -1,6 +1,6 @@
 #pragma once
-// A controller service whose attached controllers the test lists, whose devices log their life to
-// one shared log, and whose notification the test fires by hand.
+// A controller service whose attached controllers the test lists (and plugs in and out), whose
+// devices log their life to one shared log, and whose notification the test fires by hand.
 
 #include <map>
 #include <memory>
@@ -66,9 +66,22 @@ class FakeControllerService : public ControllerService {
         return kHandle;
     }
     void DestroyEvent(int32_t) override { receiver = nullptr; }
+    void SetDevicesChangedListener(std::function<void()> listener) override {
+        devicesChanged = std::move(listener);
+    }
     // Delivers one state-change notification, as the pump would.
     void Notify() {
         if (receiver) receiver(kHandle);
+    }
+    // A controller plugged in (at the end of the list) or out, as the pump would report it.
+    void Plug(const DeviceInstance& instance) {
+        attached.push_back(instance);
+        if (devicesChanged) devicesChanged();
+    }
+    void Unplug(const std::string& id) {
+        std::erase_if(attached, [&](const DeviceInstance& d) { return d.guidInstance == id; });
+        gone.insert(id);
+        if (devicesChanged) devicesChanged();
     }
 
     static constexpr int32_t kHandle = 77;
@@ -76,6 +89,7 @@ class FakeControllerService : public ControllerService {
     std::set<std::string> gone;                 // identities unplugged since start-up
     std::map<std::string, DeviceSetup> setups;  // by identity
     Receiver receiver;
+    std::function<void()> devicesChanged;
     int liveDevices = 0;
     Device* newest = nullptr;  // the last device opened, until it is released
     std::vector<std::string>* log = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "services/sdl/hotplug_watch.h"
 #include "services/sdl/node_watch.h"
 #include "services/sdl/pump_timer.h"
 #include "services/sdl/sdl_controller_service.h"
@@ -19,6 +20,7 @@ ControllerPump::~ControllerPump() { service_.SetWatchListener({}); }
 void ControllerPump::start() {
     if (running_) return;
     running_ = true;
+    hotplug_ = new HotplugWatch([this] { lookForDevices(); }, "/dev/input", {}, this);
     refreshNodes();
     policy_.Kick(PacePolicy::Clock::now());
     setPace(nodesCoverAll_ ? PumpPace::NodeDriven : PumpPace::Fast);
@@ -26,6 +28,8 @@ void ControllerPump::start() {
 
 void ControllerPump::stop() {
     running_ = false;
+    if (hotplug_) hotplug_->deleteLater();
+    hotplug_ = nullptr;
     dropNodes();
     timer_->stop();
     pace_ = PumpPace::Stopped;
@@ -58,6 +62,11 @@ void ControllerPump::pump() {
         policy_.Next(PacePolicy::Clock::now(), report.changed, report.watching, nodesCoverAll_);
     if (next == PumpPace::Dormant && !nodes_.empty()) dropNodes();
     setPace(next);
+}
+
+void ControllerPump::lookForDevices() {
+    if (!running_ || pace_ == PumpPace::Fast || pace_ == PumpPace::Slow) return;
+    service_.CheckDevices();
 }
 
 void ControllerPump::watchChanged() {
@@ -107,6 +116,8 @@ void ControllerPump::dropNodes() {
 
 void ControllerPump::setPace(PumpPace pace) {
     pace_ = pace;
+    // At the fast and slow paces every pump looks for controllers plugged in or out.
+    if (hotplug_) hotplug_->setPaused(pace == PumpPace::Fast || pace == PumpPace::Slow);
     const auto interval = policy_.Interval(pace);
     if (interval.count() > 0) {
         timer_->start(interval);

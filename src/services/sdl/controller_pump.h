@@ -1,9 +1,10 @@
 #pragma once
 // Runs the controller service's pump on the Qt event loop, so that a change of an acquired device
 // bound to an event runs that event's receiver on the GUI thread. Adaptive, never spinning: fast
-// while the stick moves, slow once it has been still for a moment, no timer at all while nothing
-// is acquired and bound; a device with a node wakes it at once. The pump must not outlive the
-// service.
+// while the stick moves, slow once it has been still for a moment, no pump timer at all while
+// nothing is acquired and bound; a device with a node wakes it at once. Controllers plugged in or
+// out are looked for at every pump and, besides, by a slow hot-plug watch. The pump must not
+// outlive the service.
 
 #include <QObject>
 #include <chrono>
@@ -15,6 +16,7 @@
 
 namespace vantrel {
 
+class HotplugWatch;
 class NodeWatch;
 class PumpTimer;
 class SdlControllerService;
@@ -44,10 +46,12 @@ class ControllerPump : public QObject {
     void refreshNodes();
     void dropNodes();
     void setPace(PumpPace pace);
+    void lookForDevices();
 
     SdlControllerService& service_;
     PacePolicy policy_;
     PumpTimer* timer_;
+    HotplugWatch* hotplug_ = nullptr;
     std::vector<NodeWatch*> nodes_;
     bool nodesCoverAll_ = false;
     bool running_ = false;

@@ -23,11 +23,17 @@ bool ParseInstanceId(const std::string& text, SDL_JoystickID& id) {
 
 SdlControllerService::SdlControllerService() : session_(std::make_shared<SdlSession>()) {}
 
-SdlControllerService::~SdlControllerService() { session_->SetWatchListener({}); }
+SdlControllerService::~SdlControllerService() {
+    // Devices may outlive the service (and the session with them): nobody is told any more.
+    session_->SetWatchListener({});
+    session_->SetDevicesChangedListener({});
+}
 
 std::vector<DeviceInstance> SdlControllerService::GetDIDevices() {
     // Lets SDL notice controllers attached or removed since the last pump.
     SDL_JoystickUpdate();
+    // What the caller gets now is no news for the devices-changed listener.
+    session_->CheckDevices(false);
     std::vector<DeviceInstance> list;
     const int count = SDL_NumJoysticks();
     for (int i = 0; i < count; ++i) {
@@ -39,7 +45,11 @@ std::vector<DeviceInstance> SdlControllerService::GetDIDevices() {
             continue;
         }
         const char* name = SDL_JoystickNameForIndex(i);
-        list.push_back({name && *name ? name : kUnnamedController, std::to_string(id)});
+        char guid[33] = {};
+        SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(i), guid, sizeof guid);
+        const char* path = SDL_JoystickPathForIndex(i);
+        list.push_back({name && *name ? name : kUnnamedController, std::to_string(id), guid,
+                        path ? path : ""});
     }
     return list;
 }
@@ -69,7 +79,16 @@ void SdlControllerService::DestroyEvent(int32_t eventHandle) {
     session_->DestroyEvent(eventHandle);
 }
 
+void SdlControllerService::SetDevicesChangedListener(std::function<void()> listener) {
+    session_->SetDevicesChangedListener(std::move(listener));
+}
+
 PumpReport SdlControllerService::PumpOnce() { return session_->Pump(); }
+
+void SdlControllerService::CheckDevices() {
+    SDL_JoystickUpdate();
+    session_->CheckDevices(true);
+}
 
 void SdlControllerService::SetWatchListener(std::function<void()> listener) {
     session_->SetWatchListener(std::move(listener));

@@ -76,10 +76,33 @@ std::vector<std::string> SdlSession::WatchedNodePaths() const {
     return paths;
 }
 
+void SdlSession::CheckDevices(bool notify) {
+    // The listener may look at the devices again (GetDIDevices): that is no new change.
+    if (checkingDevices_) return;
+    const int count = std::max(SDL_NumJoysticks(), 0);
+    bool same = static_cast<size_t>(count) == knownDevices_.size();
+    for (int i = 0; same && i < count; ++i) {
+        same = SDL_JoystickGetDeviceInstanceID(i) == knownDevices_[static_cast<size_t>(i)];
+    }
+    if (same) return;
+    knownDevices_.clear();
+    for (int i = 0; i < count; ++i) knownDevices_.push_back(SDL_JoystickGetDeviceInstanceID(i));
+    if (!notify || !devicesListener_) return;
+    checkingDevices_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{checkingDevices_};
+    // A copy: the listener may replace itself.
+    const std::function<void()> listener = devicesListener_;
+    listener();
+}
+
 PumpReport SdlSession::Pump() {
     // Only the joystick state needs refreshing: SDL_PumpEvents would also run the event queue
     // machinery for events we ignore.
     SDL_JoystickUpdate();
+    CheckDevices(true);
 
     PumpReport report;
     std::vector<int32_t> due;

@@ -37,9 +37,19 @@ class SdlSession {
     // Device nodes of the devices worth pumping ("" for one without a node).
     std::vector<std::string> WatchedNodePaths() const;
 
-    // Updates SDL's joystick state once and runs each event's receiver once when one of its
-    // devices changed. A receiver that is still running is not called again, and none is called
-    // while notifications are held; the notification is kept and delivered by a later pump.
+    void SetDevicesChangedListener(std::function<void()> listener) {
+        devicesListener_ = std::move(listener);
+    }
+    // Compares the attached controllers (as SDL last saw them) with those seen before; when they
+    // differ, remembers them and, if `notify`, runs the devices-changed listener. Cheap enough
+    // for every pump: no allocation while nothing changed.
+    void CheckDevices(bool notify);
+
+    // Updates SDL's joystick state once, runs the devices-changed listener when controllers were
+    // plugged in or out (before any receiver, so that a device gone is let go of first), and runs
+    // each event's receiver once when one of its devices changed. A receiver that is still running
+    // is not called again, and none is called while notifications are held; the notification is
+    // kept and delivered by a later pump.
     PumpReport Pump();
 
   private:
@@ -54,6 +64,9 @@ class SdlSession {
     int32_t nextHandle_ = 1;
     std::vector<SdlControllerDevice*> devices_;
     std::function<void()> watchListener_;
+    std::function<void()> devicesListener_;
+    std::vector<int32_t> knownDevices_;  // instance ids, in SDL's order
+    bool checkingDevices_ = false;
 };
 
 }  // namespace vantrel

@@ -1,0 +1,263 @@
+// Hot-plug benchmark: the main window on the real SDL controller service with its pump and
+// hot-plug watch, and the real key service on a backend that only notes which keys are held. SDL
+// virtual controllers are plugged in and out at run time. Prints each figure beside its target. A
+// program that prints numbers, not a test.
+#include <SDL.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QThread>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "services/keys/key_service.h"
+#include "services/sdl/controller_pump.h"
+#include "services/sdl/sdl_controller_service.h"
+#include "shell/frm_main.h"
+#include "tests/sdl/virtual_pad.h"
+
+namespace vantrel::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using testing::VirtualPad;
+using namespace std::chrono_literals;
+
+constexpr int kLossTrials = 20;
+constexpr int kPlugTrials = 10;
+constexpr int kSoakCycles = 1000;
+constexpr int kSoakWarmup = 100;
+constexpr auto kIdleSettle = 2s;
+constexpr auto kIdleWindow = 10s;
+constexpr const char* kPadName = "Bench Hotplug Pad";
+// Raw axis values of gear 3's field.
+constexpr int kGear3X = -14417, kGear3Y = -32768;
+
+// Notes how many keys are held and when the last one went up.
+class HeldKeysBackend : public KeyBackend {
+  public:
+    std::string_view Name() const override { return "held keys"; }
+    void Press(const KeyName&) override { ++held; }
+    void Release(const KeyName&) override {
+        if (--held == 0) allUpAt = Clock::now();
+    }
+    int held = 0;
+    Clock::time_point allUpAt{};
+};
+
+class BenchServices : public ServiceFactory {
+  public:
+    std::unique_ptr<KeySender> CreateKeyService(std::string&) override {
+        auto backend = std::make_unique<HeldKeysBackend>();
+        keys = backend.get();
+        return std::make_unique<KeyService>(std::move(backend));
+    }
+    std::unique_ptr<ControllerService> CreateControllerService() override {
+        auto service = std::make_unique<SdlControllerService>();
+        sdl = service.get();
+        return service;
+    }
+    std::unique_ptr<QObject> StartNotifications(ControllerService&) override {
+        auto pump = std::make_unique<ControllerPump>(*sdl);
+        pump->start();
+        return pump;
+    }
+    HeldKeysBackend* keys = nullptr;
+    SdlControllerService* sdl = nullptr;
+};
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+}
+
+long ResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return -1;
+}
+
+std::string LoadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string one, five;
+    in >> one >> five;
+    return one.empty() ? "unknown" : one + " (1 min), " + five + " (5 min)";
+}
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// Runs the event loop until `done` or the deadline; true when done.
+template <typename Condition>
+bool RunUntil(Condition done, std::chrono::milliseconds deadline = 3000ms) {
+    const auto end = Clock::now() + deadline;
+    while (!done()) {
+        if (Clock::now() > end) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        QThread::usleep(100);
+    }
+    return true;
+}
+
+void RunFor(std::chrono::milliseconds duration) {
+    RunUntil([] { return false; }, duration);
+}
+
+double Percentile(std::vector<double> values, double p) {
+    if (values.empty()) return -1;
+    std::sort(values.begin(), values.end());
+    const size_t index = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(index, values.size() - 1)];
+}
+
+void Row(const char* figure, const std::string& measured, const char* target, bool met) {
+    std::printf("  %-58s %-22s %-12s %s\n", figure, measured.c_str(), target,
+                met ? "met" : "MISSED");
+}
+
+std::string Format(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+int Run(int argc, char** argv) {
+    char home[] = "/tmp/vantrel-bench-hotplug-XXXXXX";
+    if (!mkdtemp(home)) return 1;
+    ::setenv("XDG_CONFIG_HOME", home, 1);  // nothing remembered yet
+    QApplication app(argc, argv);
+    BenchServices services;
+    frmMain frm;
+    frm.endProgram = [](int) {};
+    frm.waitForController = true;
+    if (frm.Form_Load(services)) {
+        std::fprintf(stderr, "the start-up failed\n");
+        return 1;
+    }
+    HeldKeysBackend& keys = *services.keys;
+    ControllerLayer& layer = *frm.controllerLayer();
+    QListWidget* lines = frm.controls().lstJoySticks;
+    const auto selected = [&] { return layer.device().diDev != nullptr; };
+    std::mt19937 random(4711);
+
+    // Idle: one controller attached, none selected.
+    double idlePercent = -1;
+    {
+        VirtualPad pad("Bench Idle Pad", 2, 4);
+        if (!RunUntil([&] { return lines->count() == 1; })) {
+            std::fprintf(stderr, "the controller was never listed\n");
+            return 1;
+        }
+        RunFor(std::chrono::duration_cast<std::chrono::milliseconds>(kIdleSettle));
+        const double cpu0 = CpuSeconds();
+        const auto wall0 = Clock::now();
+        // Asleep in the event loop, as the program is.
+        QEventLoop loop;
+        QTimer::singleShot(kIdleWindow, &loop, &QEventLoop::quit);
+        loop.exec();
+        idlePercent = 100.0 * (CpuSeconds() - cpu0) / (Ms(Clock::now() - wall0) / 1000.0);
+    }
+    RunUntil([&] { return lines->count() == 0; });
+
+    // The user picks the controller once; from then on it is remembered.
+    auto pad = std::make_unique<VirtualPad>(kPadName, 2, 4);
+    RunUntil([&] { return lines->count() == 1; });
+    frm.lstJoySticks_Click(0);
+
+    std::vector<double> lossMs, listedMs, selectedMs;
+    int stuck = 0;
+    for (int trial = 0; trial < kLossTrials; ++trial) {
+        if (!pad) {
+            // Plugged in at a random moment of the hot-plug watch's rhythm.
+            RunFor(std::chrono::milliseconds(std::uniform_int_distribution<int>(0, 300)(random)));
+            const auto plugged = Clock::now();
+            pad = std::make_unique<VirtualPad>(kPadName, 2, 4);
+            const bool listed = RunUntil([&] { return lines->count() == 1; }, 5000ms);
+            const auto listedAt = Clock::now();
+            const bool picked = RunUntil(selected, 5000ms);
+            if (trial <= kPlugTrials) {
+                listedMs.push_back(listed ? Ms(listedAt - plugged) : 1e9);
+                selectedMs.push_back(picked ? Ms(Clock::now() - plugged) : 1e9);
+            }
+        }
+        pad->SetAxis(0, kGear3X);
+        pad->SetAxis(1, kGear3Y);
+        RunUntil([&] { return keys.held == 1; });
+        // Held for a while, so that the pump has slowed down, then unplugged at a random moment.
+        RunFor(std::chrono::milliseconds(std::uniform_int_distribution<int>(300, 400)(random)));
+        const auto unplugged = Clock::now();
+        pad.reset();
+        if (RunUntil([&] { return keys.held == 0; })) {
+            lossMs.push_back(Ms(keys.allUpAt - unplugged));
+        } else {
+            ++stuck;
+        }
+    }
+
+    // Soak: unplugged and plugged in again, held in gear each time. The look for new controllers
+    // is asked for at once instead of waiting for the watch's next tick.
+    long before = 0;
+    int leftDown = 0;
+    const auto soakStart = Clock::now();
+    for (int cycle = 0; cycle < kSoakCycles + kSoakWarmup; ++cycle) {
+        if (cycle == kSoakWarmup) before = ResidentKiB();
+        VirtualPad soakPad(kPadName, 2, 4);
+        services.sdl->CheckDevices();
+        soakPad.SetAxis(0, kGear3X);
+        soakPad.SetAxis(1, kGear3Y);
+        const bool held = RunUntil([&] { return keys.held == 1; });
+        soakPad.Detach();
+        const bool letGo = RunUntil([&] { return keys.held == 0 && !selected(); });
+        if (!held || !letGo) ++leftDown;
+    }
+    const double soakSeconds = Ms(Clock::now() - soakStart) / 1000.0;
+    const long growth = ResidentKiB() - before;
+
+    std::printf("Hot-plug: SDL virtual controllers (2 axes, 4 buttons) plugged in and out\n");
+    std::printf("  %-58s %-22s %-12s\n", "figure", "measured", "target");
+    const double p50 = Percentile(lossMs, 0.5);
+    const double worst = Percentile(lossMs, 1.0);
+    const bool allLetGo = stuck == 0 && lossMs.size() == kLossTrials;
+    Row("controller removed with a key held -> every key up, p50", Format("%.3f ms", p50),
+        "<= 50 ms", allLetGo && p50 <= 50);
+    Row("controller removed with a key held -> every key up, worst", Format("%.3f ms", worst),
+        "<= 50 ms", allLetGo && worst <= 50);
+    const double pluggedWorst = Percentile(selectedMs, 1.0);
+    Row("controller plugged in -> listed and selected, worst of 10",
+        Format("%.0f ms", pluggedWorst), "<= 1000 ms",
+        selectedMs.size() == kPlugTrials && pluggedWorst <= 1000);
+    Row("idle CPU, controller attached, none selected (10 s)",
+        Format("%.3f %% of a core", idlePercent), "<= 0.1 %",
+        idlePercent >= 0 && idlePercent <= 0.1);
+    Row("soak: 1000 unplug/plug cycles in gear, keys left down", std::to_string(leftDown), "0",
+        leftDown == 0);
+    Row("soak: resident memory growth over 1000 unplug/plug cycles",
+        std::to_string(growth) + " KiB", "<= 64 KiB", growth <= 64);
+    std::printf("  details:\n");
+    std::printf("    loss: %zu trials, %d with a key left held\n", lossMs.size(), stuck);
+    std::printf("    plugged in: listed median %.0f ms, worst %.0f ms; selected median %.0f ms\n",
+                Percentile(listedMs, 0.5), Percentile(listedMs, 1.0), Percentile(selectedMs, 0.5));
+    std::printf("    soak: %.1f s for %d cycles after %d to warm up\n", soakSeconds, kSoakCycles,
+                kSoakWarmup);
+    std::printf("    load average during the run: %s\n", LoadAverage().c_str());
+    frm.close();
+    return 0;
+}
+
+}  // namespace
+}  // namespace vantrel::bench
+
+int main(int argc, char** argv) { return vantrel::bench::Run(argc, argv); }

@@ -1,0 +1,113 @@
+// Controllers plugged in and out while the whole program runs in this process on the real
+// services under Xvfb: SDL virtual controllers attached and detached at run time, keys seen by a
+// second X client, the remembered controller kept in the settings file.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "engine/poll_cycle.h"
+#include "sdl/virtual_pad.h"
+#include "services/ini_file.h"
+#include "shell/real_services.h"
+#include "shell_rig.h"
+#include "support/qt_wait.h"
+
+// Last: Xlib's macros clash with Qt's names.
+#include "support/x_observer.h"
+
+namespace vantrel::testing {
+namespace {
+
+// Raw SDL axis values: about 3000 after scaling (the column of gears 3 and 4), and the ends.
+constexpr int kGear34 = -14417, kLow = -32768, kHigh = 32767;
+constexpr const char* kPadName = "Vantrel Hotplug Pad";
+
+void Stick(VirtualPad& pad, int x, int y) {
+    pad.SetAxis(0, x);
+    pad.SetAxis(1, y);
+}
+
+TEST(HotPlug, UnpluggedInGearLetsGoComesBackDrivingAndIsPickedAgainAtTheNextStart) {
+    XObserver x;  // a second X client
+    ASSERT_TRUE(x.ok());
+    const auto code = [&](const char* key) { return x.KeycodeOf(XStringToKeysym(key)); };
+    // The pump runs while the event loop waits; x.WaitFor() waits without it.
+    const auto keyBecomes = [&](const char* key, bool down) {
+        return WaitUntil([&] { return x.IsDown(code(key)) == down; });
+    };
+    SettingsHome home;
+    home.Write("; my settings\n[keyconfig]\nkey3=w\n");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    const auto services = CreateRealServices();
+    {
+        frmMain frm;
+        std::vector<int> ended;
+        frm.endProgram = [&](int status) { ended.push_back(status); };
+        frm.waitForController = true;  // nothing attached yet: it waits instead of ending
+        MessageBoxWatch boxes;
+        ASSERT_EQ(frm.Form_Load(*services), std::nullopt);
+        frm.show();
+        QListWidget* lines = frm.controls().lstJoySticks;
+        const auto linesBecome = [&](int n) {
+            return WaitUntil([&] { return lines->count() == n; });
+        };
+
+        // Plugged in after the start: listed, and the second of the same name drives.
+        auto first = std::make_unique<VirtualPad>(kPadName, 2, 4);
+        ASSERT_TRUE(linesBecome(1));
+        auto second = std::make_unique<VirtualPad>(kPadName, 2, 4);
+        ASSERT_TRUE(linesBecome(2));
+        ClickLine(lines, 1);
+        Stick(*second, kGear34, kLow);
+        ASSERT_TRUE(keyBecomes("w", true));
+        const IniDocument kept = ReadIniFile(home.File()).document;
+        EXPECT_EQ(kept.Get("controller", "name"), kPadName);
+        EXPECT_EQ(kept.Get("controller", "guid").value_or("").size(), 32u);
+        EXPECT_EQ(kept.Serialize().rfind("; my settings\n[keyconfig]\nkey3=w\n", 0), 0u);
+
+        // The other one unplugged: the line in use moves up, stays chosen and drives on.
+        first.reset();
+        ASSERT_TRUE(linesBecome(1));
+        EXPECT_EQ(lines->currentRow(), 0);
+        Stick(*second, kGear34, kHigh);
+        EXPECT_TRUE(keyBecomes("s", true));
+        EXPECT_TRUE(keyBecomes("w", false));
+
+        // Unplugged in gear 4: the key goes up, the window says so, the program runs on.
+        second.reset();
+        EXPECT_TRUE(keyBecomes("s", false));
+        EXPECT_TRUE(x.DownKeycodes().empty());
+        EXPECT_TRUE(WaitUntil([&] { return frm.windowTitle() == kCaptionDisconnected; }));
+        EXPECT_EQ(
+            lines->count() + frm.controls().lstJoyAxis->count() + frm.controls().lstGear->count(),
+            0);
+        EXPECT_TRUE(ended.empty());
+
+        // Plugged back: it drives again with no click.
+        VirtualPad back(kPadName, 2, 4);
+        Stick(back, kGear34, kLow);
+        EXPECT_TRUE(keyBecomes("w", true));
+        EXPECT_EQ(frm.windowTitle(), kCaptionAvailable);
+        EXPECT_EQ(lines->currentRow(), 0);
+        EXPECT_TRUE(boxes.seen.isEmpty());
+        frm.close();
+        EXPECT_TRUE(x.WaitFor(code("w"), false));
+    }
+    {
+        // The next start picks the remembered controller by itself, behind another one.
+        VirtualPad other("Another Pad", 2, 4), pad(kPadName, 2, 4);
+        Stick(pad, kLow, kHigh);  // gear 2
+        frmMain frm;
+        frm.endProgram = [](int) {};
+        ASSERT_EQ(frm.Form_Load(*services), std::nullopt);
+        EXPECT_EQ(frm.controls().lstJoySticks->currentRow(), 1);
+        EXPECT_TRUE(keyBecomes("a", true));
+        frm.close();
+        EXPECT_TRUE(x.WaitFor(code("a"), false));
+    }
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+}  // namespace
+}  // namespace vantrel::testing
