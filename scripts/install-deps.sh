@@ -3,9 +3,9 @@
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config dpkg-dev file
-  qt6-base-dev libsdl2-dev libx11-dev libxtst-dev
+  qt6-base-dev libqt6svg6 libsdl2-dev libx11-dev libxtst-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils trayer dbus dbus-x11 fonts-dejavu-core
+  xvfb xauth xdotool x11-utils trayer dbus dbus-x11 fonts-dejavu-core libglib2.0-bin
   clang-14 libclang-rt-14-dev
   help2man lintian appstream desktop-file-utils man-db libqt6svg6
 )

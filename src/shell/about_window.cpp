@@ -3,13 +3,17 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include "settings/ui/twips.h"
 #include "shell/app_icon.h"
 #include "shell/design_fonts.h"
 #include "shell/label_fit.h"
-#include "shell/twips.h"
 
 namespace vantrel {
 namespace {
+
+using ui::Px;
+using ui::TwipsRect;
+using ui::TwipsSize;
 
 void Line(QWidget* frame, const char* name, const char* text, QRect place) {
     auto* label = new QLabel(QString::fromUtf8(text), frame);

@@ -1,13 +1,12 @@
 #pragma once
-// The application icon: an H-pattern gear gate with the lever in third gear, drawn at 16 and
-// 32 pixels. Every window of the program and the tray icon use it.
+// The application icon: the packaged SVG (an H-pattern gear gate with the lever in third gear),
+// built into the program. Every window of the program and the tray icon use it.
 
 #include <QIcon>
-#include <QPixmap>
 
 namespace vantrel {
 
-QPixmap ApplicationIconPixmap(int size);
+// Drawn by Qt's SVG icon engine (the libqt6svg6 plugins); null when the picture cannot be had.
 QIcon ApplicationIcon();
 
 }  // namespace vantrel

@@ -8,11 +8,11 @@
 #include "services/config_path.h"
 #include "services/keys/key_names.h"
 #include "settings/load_settings.h"
+#include "settings/ui/twips.h"
 #include "shell/about_window.h"
 #include "shell/app_icon.h"
 #include "shell/dropped_keys.h"
 #include "shell/messages.h"
-#include "shell/twips.h"
 
 namespace vantrel {
 
@@ -22,7 +22,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     setWindowIcon(ApplicationIcon());
     ui_ = BuildMainWindowControls(*this);
     // First shown at its designed place: the client area's top-left corner.
-    setGeometry(QRect(TwipsRect(1935, 1710, 0, 0).topLeft(), size()));
+    setGeometry(QRect(ui::TwipsRect(1935, 1710, 0, 0).topLeft(), size()));
     endProgram = [](int status) { QCoreApplication::exit(status); };
 
     connect(ui_.reload, &QPushButton::clicked, this, &frmMain::reload_Click);

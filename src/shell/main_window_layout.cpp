@@ -1,11 +1,14 @@
 #include "shell/main_window_layout.h"
 
+#include "settings/ui/twips.h"
 #include "shell/design_fonts.h"
 #include "shell/label_fit.h"
-#include "shell/twips.h"
 
 namespace vantrel {
 namespace {
+
+using ui::TwipsRect;
+using ui::TwipsSize;
 
 // The list of controllers. Vantrel's own gear keys reach it whenever its window has the focus:
 // typed letters must not jump to another line.

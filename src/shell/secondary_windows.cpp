@@ -24,7 +24,6 @@ SecondaryWindows::SecondaryWindows(frmMain& main, std::filesystem::path settings
     // The reload of the main window: the same reads, plus letting go of keys no gear uses now.
     hooks.reloadSettings = [this] { main_.reload_Click(); };
     hooks.endProgram = std::move(endAtOnce);
-    hooks.icon = ApplicationIcon();
     tray_ = std::make_unique<Tray>(std::move(hooks));
     main_.minimizeToTray = [this] { tray_->Minimize(); };
 }

@@ -17,8 +17,8 @@ namespace vantrel {
 
 class SecondaryWindows : public QObject {
   public:
-    // `endAtOnce` ends the process from the tray's "&Close" (and a second instance's first
-    // "Minimize") with every held key let go. Sets the main window's hooks.
+    // `endAtOnce` ends the process from the tray's "&Close" with every held key let go. Sets the
+    // main window's hooks.
     SecondaryWindows(frmMain& main, std::filesystem::path settingsFile,
                      std::function<void()> endAtOnce);
     ~SecondaryWindows() override;

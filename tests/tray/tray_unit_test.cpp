@@ -1,43 +1,16 @@
-// The tray offscreen: the previous-instance test and the instance lock, the slide, the menu and
-// its actions, the activation rule, a desktop without a tray.
+// The tray offscreen: the slide, the menu and its actions, the activation rule, a desktop without
+// a tray.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTimer>
 
-#include "shell/tray/instance_lock.h"
 #include "shell/tray/module1.h"
 #include "shell/tray/tray.h"
 
 namespace vantrel {
 namespace {
-
-// A private runtime folder, so the instance lock never meets that of a real Vantrel.
-const QTemporaryDir kRuntime;
-const bool kRuntimeSet = qputenv("XDG_RUNTIME_DIR", kRuntime.path().toUtf8());
-
-// A forked process that holds the lock on `file` until it is killed.
-pid_t HoldLockInChild(const std::filesystem::path& file) {
-    int ready[2];
-    EXPECT_EQ(::pipe(ready), 0);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const char state = static_cast<char>(TryLockFile(file).state);
-        (void)!::write(ready[1], &state, 1);
-        ::pause();
-        ::_exit(0);
-    }
-    char state = -1;
-    EXPECT_EQ(::read(ready[0], &state, 1), 1);
-    EXPECT_EQ(state, static_cast<char>(InstanceLockState::Held));
-    for (const int fd : ready) ::close(fd);
-    return pid;
-}
 
 class TrayTest : public ::testing::Test {
   protected:
@@ -56,24 +29,6 @@ class TrayTest : public ::testing::Test {
     int ends = 0;
     bool trayAvailable = true;
 };
-
-// First: the process claims the instance lock once, at its first Minimize. Covers the lock itself:
-// refused while another process holds it, free once that one has died without any clean-up.
-TEST_F(TrayTest, ASecondVantrelEndsAtItsFirstMinimizeUntilTheFirstIsGone) {
-    const pid_t first = HoldLockInChild(InstanceLockFile());
-    Tray tray(hooks);
-    tray.Minimize();
-    EXPECT_EQ(ends, 1);
-    EXPECT_EQ(TrayIcon(), nullptr);
-    EXPECT_TRUE(mainWindow.isVisible());
-
-    ::kill(first, SIGKILL);  // crashed: the next Minimize asks again and goes on
-    ::waitpid(first, nullptr, 0);
-    tray.Minimize();
-    EXPECT_EQ(ends, 1);
-    EXPECT_NE(TrayIcon(), nullptr);
-    EXPECT_FALSE(mainWindow.isVisible());
-}
 
 TEST_F(TrayTest, MinimizeNormalViewMinimizeMakesOneIconAndOneSlide) {
     auto tray = std::make_unique<Tray>(hooks);

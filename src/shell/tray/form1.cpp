@@ -6,8 +6,7 @@
 #include <QPointer>
 #include <QScreen>
 
-#include "shell/tray/app_icon.h"
-#include "shell/tray/instance_lock.h"
+#include "shell/app_icon.h"
 #include "shell/tray/menu_rule.h"
 #include "shell/tray/module1.h"
 #include "shell/tray/slide_out.h"
@@ -20,20 +19,15 @@ Form1::Form1(const TrayHooks& hooks, Form2& form2) : hooks_(hooks), form2_(form2
     setWindowTitle(QString());
     setGeometry(372, 315, 156, 58);
     Picture1 = new TrayPicture(this);
-    Picture1->SetIcon(TrayIconPicture(hooks_.icon));
+    Picture1->SetIcon(ApplicationIcon());
     Picture1->onActivated = [this](QSystemTrayIcon::ActivationReason reason) {
         Picture1_Activated(reason);
     };
 }
 
-bool Form1::Form_Load() {
-    if (AnotherInstanceRunning()) {
-        if (hooks_.endProgram) hooks_.endProgram();
-        return false;
-    }
+void Form1::Form_Load() {
     AddTrayIcon(*Picture1, TrayTipText(), form2_.popmenu);
     SlideOut();
-    return true;
 }
 
 void Form1::Form_Unload() { RemoveTrayIcon(); }

@@ -15,9 +15,8 @@ class Form1 : public QWidget {
   public:
     Form1(const TrayHooks& hooks, Form2& form2);
 
-    // The previous-instance test, the tray icon and the slide. False when another instance is
-    // running: the program was told to end, and nothing was added.
-    bool Form_Load();
+    // The tray icon and the slide.
+    void Form_Load();
     // Removes the tray icon.
     void Form_Unload();
 

@@ -2,10 +2,12 @@
 
 #include <cmath>
 
+#include "settings/ui/twips.h"
+
 namespace vantrel {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
+using ui::kTwipsPerPixel;
 constexpr int kMinWidthTwips = 1000;
 // A screen tens of thousands of pixels wide still ends in time; nothing real comes near this.
 constexpr int kMaxMoves = 5000;

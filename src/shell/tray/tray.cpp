@@ -29,14 +29,9 @@ void Tray::Minimize() {
         loading_ = true;
         form1_ = std::make_unique<Form1>(hooks_, *form2_);
         form2_->SetForm1(form1_.get());
-        const bool loaded = form1_->Form_Load();
+        form1_->Form_Load();
         if (!*alive) return;
         loading_ = false;
-        if (!loaded) {
-            form2_->SetForm1(nullptr);
-            form1_.reset();
-            return;
-        }
     }
     PutMainWindowAway();
 }

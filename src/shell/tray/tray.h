@@ -2,9 +2,8 @@
 // The main window's way into the tray: "Minimize" hides the window to a tray icon whose popup
 // menu brings it back, reloads the settings or ends the program.
 //
-// Start-up: call ClaimInstanceLock() (instance_lock.h) early, so that a later Vantrel of the same
-// user finds this one. Then make one Tray with the main window's hooks and call Minimize() from
-// min_btn_Click. Everything runs on the GUI thread.
+// Make one Tray with the main window's hooks and call Minimize() from min_btn_Click. Everything
+// runs on the GUI thread.
 
 #include <QMessageBox>
 #include <QPointer>
@@ -24,10 +23,9 @@ class Tray {
     Tray(const Tray&) = delete;
     Tray& operator=(const Tray&) = delete;
 
-    // The first time, loads the tray host: if another Vantrel of this user is running this one
-    // ends at once, silently; otherwise the icon is added and the host slides away. Then the main
-    // window is hidden. Later calls only hide the main window. On a desktop without a tray the
-    // window is minimized instead, and the user is told why once.
+    // The first time, loads the tray host: the icon is added and the host slides away. Then the
+    // main window is hidden. Later calls only hide the main window. On a desktop without a tray
+    // the window is minimized instead, and the user is told why once.
     void Minimize();
 
     // Null until the first Minimize.

@@ -1,7 +1,6 @@
 #pragma once
 // What the tray needs from the main window.
 
-#include <QIcon>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -15,8 +14,6 @@ struct TrayHooks {
     std::function<void()> reloadSettings;
     // Ends the process at once with every held key let go; not expected to return.
     std::function<void()> endProgram;
-    // The tray icon's picture; when null, the application's window icon (or a drawn one).
-    QIcon icon;
     // Whether the desktop shows tray icons at all; null asks Qt. Tests replace it.
     std::function<bool()> trayAvailable;
 };

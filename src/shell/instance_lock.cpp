@@ -1,4 +1,4 @@
-#include "shell/tray/instance_lock.h"
+#include "shell/instance_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -11,8 +11,6 @@
 
 namespace vantrel {
 namespace {
-
-int gLockFd = -1;
 
 bool IsPrivateFolder(const std::filesystem::path& folder) {
     struct stat st {};
@@ -48,14 +46,5 @@ LockAttempt TryLockFile(const std::filesystem::path& file) {
     if (error == EWOULDBLOCK) return {InstanceLockState::HeldByOther, -1};
     return {};
 }
-
-InstanceLockState ClaimInstanceLock() {
-    if (gLockFd >= 0) return InstanceLockState::Held;
-    const LockAttempt attempt = TryLockFile(InstanceLockFile());
-    gLockFd = attempt.fd;
-    return attempt.state;
-}
-
-bool AnotherInstanceRunning() { return ClaimInstanceLock() == InstanceLockState::HeldByOther; }
 
 }  // namespace vantrel

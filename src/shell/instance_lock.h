@@ -1,6 +1,7 @@
 #pragma once
-// One Vantrel per user. Each process tries to hold an exclusive lock on a per-user file; the
-// kernel drops a lock when its holder ends, however it ends, so a crashed instance blocks nothing.
+// The per-user lock that tells which Vantrel is the user's one: an exclusive lock on a per-user
+// file. The kernel drops a lock when its holder ends, however it ends, so a crashed instance
+// blocks nothing.
 
 #include <filesystem>
 
@@ -23,14 +24,5 @@ std::filesystem::path InstanceLockFile();
 // Takes the lock on `file` without waiting. Creates the file, and its folder when that is
 // missing (mode 0700). A folder that is not a real directory owned by this user is not used.
 LockAttempt TryLockFile(const std::filesystem::path& file);
-
-// This process's lock on InstanceLockFile(): call at start-up; the lock is kept until the process
-// ends. While not held, each call tries again, so an instance started beside an earlier one gets
-// the lock once that one has ended.
-InstanceLockState ClaimInstanceLock();
-
-// The previous-instance test: true only when another process of this user holds the lock. When
-// the lock cannot be made at all the answer is false: Vantrel runs rather than ending unasked.
-bool AnotherInstanceRunning();
 
 }  // namespace vantrel
