@@ -25,21 +25,11 @@ endif()
 install(FILES packaging/70-vantrel-uinput.rules DESTINATION lib/udev/rules.d)
 install(FILES packaging/vantrel-uinput.conf DESTINATION lib/modules-load.d)
 
-# The man pages. vantrel.1 needs `vantrel --help` and `vantrel --version` to print and end with
-# no window, which arrive with the command-line options.
-option(VANTREL_MAN_PAGE_VANTREL "Make vantrel.1 (needs `vantrel --help` and `vantrel --version`)"
-       OFF)
+# The man pages.
 vantrel_man_page(vantrel-replay
                  NAME "replay a scripted controller through Vantrel's settings and shift engine")
-if(VANTREL_MAN_PAGE_VANTREL AND TARGET vantrel)
+if(TARGET vantrel)
   vantrel_man_page(vantrel NAME "game controller as an H-pattern gear lever for driving games")
-else()
-  file(WRITE ${PROJECT_BINARY_DIR}/packaging/lintian-overrides
-       "# vantrel.1 is made from `vantrel --help`, which this build leaves out "
-       "(VANTREL_MAN_PAGE_VANTREL is off).\n"
-       "vantrel: no-manual-page [usr/bin/vantrel]\n")
-  install(FILES ${PROJECT_BINARY_DIR}/packaging/lintian-overrides
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME vantrel)
 endif()
 
 # The package's documents: copyright and changelog (compressed, as Debian keeps them).
