@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils trayer dbus dbus-x11 fonts-dejavu-core libglib2.0-bin
   clang-14 libclang-rt-14-dev
+  help2man lintian appstream desktop-file-utils man-db
 )
 missing=()
 for p in "${packages[@]}"; do

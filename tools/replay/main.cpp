@@ -16,6 +16,10 @@ int main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
+    if (options.version) {
+        std::cout << "vantrel-replay " VANTREL_VERSION "\n";
+        return 0;
+    }
     const int status = RunReplay(options, std::cin, std::cout, std::cerr);
     std::cout.flush();
     return status;

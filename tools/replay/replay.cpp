@@ -83,6 +83,8 @@ std::string ParseOptions(int argc, char** argv, Options& options, bool& wantsHel
             options.summary = true;
         } else if (arg == "--help" || arg == "-h") {
             wantsHelp = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else {
             return "unknown option '" + std::string(argv[i]) + "'";
         }

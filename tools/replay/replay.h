@@ -19,6 +19,7 @@ struct Options {
     int32_t buttons = 12;
     bool summary = false;
     std::optional<OutputMode> output;  // empty: the settings file's [output] mode
+    bool version = false;              // --version: print the program's version and end
 };
 
 inline constexpr const char* kUsage =
