@@ -157,9 +157,10 @@ TEST_F(DialogsTest, UnknownKeyNamesAreMarked) {
     form_Config dialog(keys, file);
     dialog.show();
     QComboBox* key1 = Find<QComboBox>(dialog, "key1");
-    // As loaded, then typed. Empty is a valid, silent gear; names match without regard to case.
+    // As loaded, then typed. Empty is a valid, silent gear; names match without regard to case,
+    // and blanks around them go, as when the file is read.
     const std::pair<const char*, bool> names[] = {
-        {"qq", true}, {"", false}, {"W", false}, {"q#", true}, {"q", false}};
+        {"qq", true}, {"", false}, {" W ", false}, {"q#", true}, {"q", false}};
     for (const auto& [name, unknown] : names) {
         if (key1->currentText() != name) Type(key1, name);
         const QList<QAction*> marks = key1->lineEdit()->actions();
