@@ -1,4 +1,4 @@
-// The key dialog and the field editor: layout and texts, what a save writes and keeps of the file,
+// The key dialog and the field editor: what they show, what a save writes and keeps of the file,
 // failed saves, the unknown-key mark, the step buttons, dragging, hide/show/close, the live stick.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,13 +11,14 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <fstream>
 
 #include "settings/ui/field_editor.h"
 #include "settings/ui/key_config_dialog.h"
+#include "support/fakes.h"
 #include "support/qt_wait.h"
+#include "support/temp_dir.h"
+#include "support/window_checks.h"
 
 namespace vantrel {
 namespace {
@@ -26,16 +27,6 @@ namespace {
 const char* const kFields =
     "[fields]\ng12r=100\ng34l=2000\ng34r=4000\ng56l=6000\ng56r=8000\ng78l=9900\ngtop=100\n"
     "gbot=9800\n";
-
-MainState KeysInUse() {
-    MainState s;
-    const char* key = "qawsedrfz";
-    for (std::string* k :
-         {&s.key1, &s.key2, &s.key3, &s.key4, &s.key5, &s.key6, &s.key7, &s.key8, &s.keyr}) {
-        *k = *key++;
-    }
-    return s;
-}
 
 template <typename T = QWidget>
 T* Find(const QWidget& window, const QString& name) {
@@ -68,40 +59,26 @@ void Screenshot(QWidget& window, const QString& name) {
     EXPECT_FALSE(QFontInfo(window.font()).family().isEmpty());
 }
 
-class DialogsTest : public ::testing::Test {
-  protected:
-    void Write(const std::string& bytes) const { std::ofstream(file, std::ios::binary) << bytes; }
-    std::string Read() const {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-
-    QTemporaryDir dir;
-    std::filesystem::path file = dir.path().toStdString() + "/config.ini";
+struct DialogsTest : ::testing::Test, testing::TempDir {
+    std::string Read() const { return TempDir::Read(file); }
+    const std::filesystem::path file = path / "config.ini";
 };
 
-TEST_F(DialogsTest, LayoutTextsAndItems) {
-    form_Config keys(KeysInUse(), file);
+// What users see and rely on, checked on the shown windows: titles, sizes, texts, the key items
+// and the order the Tab key takes.
+TEST_F(DialogsTest, TitlesSizesTextsKeyItemsAndTabOrder) {
+    form_Config keys(testing::DefaultSettings(), file);
     Edit editor(file);
+    for (QWidget* window : {static_cast<QWidget*>(&keys), static_cast<QWidget*>(&editor)}) {
+        window->show();
+        EXPECT_EQ(testing::CutOff(*window), QStringList{}) << window->windowTitle().toStdString();
+    }
     EXPECT_EQ(keys.windowTitle(), "Config");
     EXPECT_EQ(keys.size(), QSize(173, 263));
     EXPECT_EQ(editor.windowTitle(), "Field Editor (By Pimm)");
     EXPECT_EQ(editor.size(), QSize(711, 711));
-    // A few controls, at their places in twips / 15.
-    const std::tuple<QWidget*, const char*, const char*, QRect> controls[] = {
-        {&keys, "Label9", "GearR", {8, 200, 41, 17}},
-        {&keys, "keyr", "z", {72, 200, 97, 21}},
-        {&keys, "save", "save settings", {80, 232, 81, 25}},
-        {&editor, "Command1", ">", {22, 666, 11, 15}},
-        {&editor, "Command17", "Save", {304, 688, 67, 22}},
-        {&editor, "Text1", "100", {0, 688, 41, 19}},
-        {&editor, "Text8", "9800", {664, 632, 41, 19}}};
-    for (const auto& [window, name, text, at] : controls) {
-        QWidget* control = Find(*window, name);
-        EXPECT_EQ(control->geometry(), at) << name;
-        const char* property = control->inherits("QComboBox") ? "currentText" : "text";
-        EXPECT_EQ(control->property(property).toString(), text) << name;
-    }
+    EXPECT_EQ(Find<QPushButton>(keys, "save")->text(), "save settings");
+    EXPECT_EQ(Find<QPushButton>(editor, "Command17")->text(), "Save");
 
     const QStringList captions =
         QString("gear 1,gear 2,gear3,gear4,gear5,gear6,gear7,gear8,GearR").split(',');
@@ -116,13 +93,18 @@ TEST_F(DialogsTest, LayoutTextsAndItems) {
         EXPECT_EQ(held, items) << name.toStdString();
         EXPECT_EQ(box->currentText(), QString("qawsedrfz"[i])) << name.toStdString();
     }
-    keys.show();
+    EXPECT_EQ(testing::TabOrder(Find(keys, "key1")),
+              "key1 key2 key3 key4 key5 key6 key7 key8 save keyr");
+    EXPECT_EQ(testing::TabOrder(Find(editor, "Command1")),
+              "Command1 Command2 Command3 Command4 Command5 Command6 Command7 Command8 Command9 "
+              "Command10 Command11 Command12 Command13 Command14 Command15 Command16 Command17 "
+              "Text1 Text2 Text3 Text4 Text5 Text6 Text7 Text8");
     Screenshot(keys, "key_config_dialog.png");
 }
 
 TEST_F(DialogsTest, KeySaveWritesTheBoxesAsTheyAreKeepsTheFileAndTheDialogUntilClosed) {
     Write("; mine\r\n[keyconfig]\r\nkey1=q\r\nextra=kept\r\n\r\n[fields]\r\ng12r=0100\r\n");
-    MainState keys = KeysInUse();
+    MainState keys = testing::DefaultSettings();
     keys.key5 = "F1";  // not an item: shown and written back as it is
     QPointer<form_Config> dialog = new form_Config(keys, file);
     dialog->show();
@@ -153,7 +135,7 @@ TEST_F(DialogsTest, KeySaveWritesTheBoxesAsTheyAreKeepsTheFileAndTheDialogUntilC
 TEST_F(DialogsTest, AFailedSaveSaysWhyAndKeepsTheWindowOpen) {
     Write(kFields);
     ::chmod(file.c_str(), 0444);
-    form_Config keys(KeysInUse(), file);
+    form_Config keys(testing::DefaultSettings(), file);
     Edit editor(file);
     for (const auto& [window, save] :
          {std::pair<QWidget*, const char*>{&keys, "save"}, {&editor, "Command17"}}) {
@@ -170,14 +152,15 @@ TEST_F(DialogsTest, AFailedSaveSaysWhyAndKeepsTheWindowOpen) {
 }
 
 TEST_F(DialogsTest, UnknownKeyNamesAreMarked) {
-    MainState keys = KeysInUse();
+    MainState keys = testing::DefaultSettings();
     keys.key1 = "qq";
     form_Config dialog(keys, file);
     dialog.show();
     QComboBox* key1 = Find<QComboBox>(dialog, "key1");
-    // As loaded, then typed. Empty is a valid, silent gear; names match without regard to case.
+    // As loaded, then typed. Empty is a valid, silent gear; names match without regard to case,
+    // and blanks around them go, as when the file is read.
     const std::pair<const char*, bool> names[] = {
-        {"qq", true}, {"", false}, {"W", false}, {"q#", true}, {"q", false}};
+        {"qq", true}, {"", false}, {" W ", false}, {"q#", true}, {"q", false}};
     for (const auto& [name, unknown] : names) {
         if (key1->currentText() != name) Type(key1, name);
         const QList<QAction*> marks = key1->lineEdit()->actions();

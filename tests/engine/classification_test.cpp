@@ -2,21 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
+#include "engine/key_output.h"
+#include "support/fakes.h"
+
 namespace vantrel {
 namespace {
 
-MainState DefaultGate() {
-    MainState s;
-    s.gear12r = 100;
-    s.gear34l = 2000;
-    s.gear34r = 4000;
-    s.gear56l = 6000;
-    s.gear56r = 8000;
-    s.gear78l = 9900;
-    s.geartop = 100;
-    s.gearbot = 9800;
-    return s;
-}
+using testing::DefaultSettings;
 
 DIJOYSTATE At(int32_t x, int32_t y, bool button1 = false) {
     DIJOYSTATE j;
@@ -31,18 +26,26 @@ int16_t Settle(MainState& s, const DIJOYSTATE& j) {
     ClassifyPass(s, j);
     s.currentgear = 0;
     ClassifyPass(s, j);
-    const int16_t gear = s.currentgear;
-    s.currentgear = 0;
-    return gear;
+    return std::exchange(s.currentgear, 0);
 }
 
-TEST(Classification, FirstPassAfterStartIsNeutralWherever) {
-    MainState s = DefaultGate();
-    ClassifyPass(s, At(0, 0));
-    EXPECT_EQ(s.currentgear, 0);
-    for (int i = 1; i <= 9; ++i) EXPECT_EQ(s.gearsum[i], 0);
-    EXPECT_EQ(s.links, 1);
-    EXPECT_EQ(s.boven, 1);
+// Each pass decides on the stick position of the pass before, from the very first pass on.
+TEST(Classification, DecisionLagsOnePassBehindTheStick) {
+    MainState s = DefaultSettings();
+    testing::RecordingKeySender keys;
+    const auto pass = [&](int32_t x, int32_t y) {
+        keys.sent.clear();
+        ClassifyPass(s, At(x, y));
+        SendGearKeys(s, keys);
+        return std::count_if(keys.sent.begin(), keys.sent.end(),
+                             [](const std::string& t) { return t.ends_with("down}"); });
+    };
+    EXPECT_EQ(pass(0, 0), 0) << "the first pass after start holds no key, even in gear 1's field";
+    EXPECT_EQ(pass(3000, 0), 1);
+    EXPECT_EQ(keys.sent[0], "{q down}") << "still gear 1 from the pass before";
+    EXPECT_EQ(pass(5000, 5000), 1);
+    EXPECT_EQ(keys.sent[2], "{w down}");
+    EXPECT_EQ(pass(5000, 5000), 0);
 }
 
 TEST(Classification, EachFieldSelectsItsGearWithInclusiveBounds) {
@@ -61,55 +64,30 @@ TEST(Classification, EachFieldSelectsItsGearWithInclusiveBounds) {
         {0, 9799, false, 0},
     };
     for (const Case& c : cases) {
-        MainState s = DefaultGate();
+        MainState s = DefaultSettings();
         EXPECT_EQ(Settle(s, At(c.x, c.y, c.button)), c.gear) << c.x << "," << c.y;
     }
 }
 
-TEST(Classification, DecisionLagsOnePassBehindTheRecord) {
-    MainState s = DefaultGate();
-    Settle(s, At(3000, 0));  // gear 3
-    ClassifyPass(s, At(5000, 5000));
-    EXPECT_EQ(s.currentgear, 3) << "first pass still sees the old flags";
-    s.currentgear = 0;
-    ClassifyPass(s, At(5000, 5000));
-    EXPECT_EQ(s.currentgear, 0);
-}
-
-TEST(Classification, TieBreaksFavourTheHigherField) {
-    MainState s = DefaultGate();
+TEST(Classification, OverlapsFavourTheHigherFieldAndBoundariesCompareSigned) {
+    MainState s = DefaultSettings();
     s.geartop = 5000;
     s.gearbot = 5000;
     EXPECT_EQ(Settle(s, At(0, 5000)), 2) << "both rows: bottom gear wins";
     EXPECT_EQ(Settle(s, At(0, 5000, true)), 9) << "reverse wins over everything";
 
-    MainState overlap = DefaultGate();
+    MainState overlap = DefaultSettings();
     overlap.gear34l = 50;  // column 3/4 reaches into column 1/2
     EXPECT_EQ(Settle(overlap, At(80, 0)), 3);
-}
 
-TEST(Classification, SumsOfARestingStick) {
-    MainState s = DefaultGate();
-    Settle(s, At(3000, 10000));
-    ClassifyPass(s, At(3000, 10000));
-    EXPECT_EQ(s.gearsum[4], 3);
-    EXPECT_EQ(s.gearsum[3], 2);
-    EXPECT_EQ(s.currentgear, 4);
-}
-
-TEST(Classification, BoundariesOutsideTheRangeMakeFieldsUnreachable) {
-    MainState s = DefaultGate();
-    s.gear12r = -1;
-    s.gear78l = 10001;
-    EXPECT_EQ(Settle(s, At(0, 0, true)), 0);
-    EXPECT_EQ(Settle(s, At(10000, 10000)), 0);
-}
-
-TEST(Classification, NegativeBoundariesCompareSigned) {
-    MainState s = DefaultGate();
-    s.geartop = -20;
-    EXPECT_EQ(Settle(s, At(0, 0)), 0);
-    EXPECT_EQ(Settle(s, At(0, -20)), 1);
+    MainState outside = DefaultSettings();
+    outside.gear12r = -1;  // boundaries outside the travel make their fields unreachable
+    outside.gear78l = 10001;
+    outside.geartop = -20;
+    EXPECT_EQ(Settle(outside, At(10000, 10000)), 0);
+    EXPECT_EQ(Settle(outside, At(2000, 0)), 0);
+    EXPECT_EQ(Settle(outside, At(2000, -20)), 3);
+    EXPECT_EQ(Settle(outside, At(0, -20, true)), 0);
 }
 
 }  // namespace

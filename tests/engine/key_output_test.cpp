@@ -8,52 +8,29 @@ namespace vantrel {
 namespace {
 
 using testing::RecordingKeySender;
+using Texts = std::vector<std::string>;
 
-MainState DefaultKeys() {
-    MainState s;
-    s.key1 = "q";
-    s.key2 = "a";
-    s.key3 = "w";
-    s.key4 = "s";
-    s.key5 = "e";
-    s.key6 = "d";
-    s.key7 = "r";
-    s.key8 = "f";
-    s.keyr = "z";
-    return s;
+TEST(KeyOutput, NineTextsInKeyOrderWithTheGearsKeyDownThenTheGearResets) {
+    MainState s = testing::DefaultSettings();
+    const auto pass = [&](int16_t gear) {
+        RecordingKeySender keys;
+        s.currentgear = gear;
+        SendGearKeys(s, keys);
+        EXPECT_EQ(s.currentgear, 0) << gear;
+        return keys.sent;
+    };
+    EXPECT_EQ(pass(0), (Texts{"{q up}", "{a up}", "{w up}", "{s up}", "{e up}", "{d up}", "{r up}",
+                              "{f up}", "{z up}"}));
+    const Texts down2 = pass(2);  // from gear 3: the new key goes down before the old one is let go
+    EXPECT_EQ(Texts(down2.begin(), down2.begin() + 3), (Texts{"{q up}", "{a down}", "{w up}"}));
+    const Texts reverse = pass(9);
+    EXPECT_EQ(reverse.size(), 9u);
+    EXPECT_EQ(reverse.back(), "{z down}");
 }
 
-TEST(KeyOutput, NeutralLetsGoOfAllNineInKeyOrder) {
-    MainState s = DefaultKeys();
-    RecordingKeySender keys;
-    SendGearKeys(s, keys);
-    EXPECT_EQ(keys.sent, (std::vector<std::string>{"{q up}", "{a up}", "{w up}", "{s up}", "{e up}",
-                                                   "{d up}", "{r up}", "{f up}", "{z up}"}));
-}
-
-TEST(KeyOutput, ReversePressesLastAndGearResets) {
-    MainState s = DefaultKeys();
-    s.currentgear = 9;
-    RecordingKeySender keys;
-    SendGearKeys(s, keys);
-    ASSERT_EQ(keys.sent.size(), 9u);
-    EXPECT_EQ(keys.sent.back(), "{z down}");
-    EXPECT_EQ(keys.sent[0], "{q up}");
-    EXPECT_EQ(s.currentgear, 0);
-}
-
-TEST(KeyOutput, DownshiftPressesTheNewKeyBeforeLettingGoOfTheOld) {
-    MainState s = DefaultKeys();
-    s.currentgear = 2;
-    RecordingKeySender keys;
-    SendGearKeys(s, keys);
-    EXPECT_EQ(keys.sent[1], "{a down}");
-    EXPECT_EQ(keys.sent[2], "{w up}");
-}
-
-TEST(KeyOutput, EmptyAndSharedKeyNamesPassVerbatim) {
-    MainState s = DefaultKeys();
-    s.key3 = "q";
+TEST(KeyOutput, NamesPassVerbatimAndAFailedSendStopsThePass) {
+    MainState s = testing::DefaultSettings();
+    s.key3 = "q";  // shared with gear 1
     s.key5 = "";
     s.currentgear = 1;
     RecordingKeySender keys;
@@ -61,13 +38,10 @@ TEST(KeyOutput, EmptyAndSharedKeyNamesPassVerbatim) {
     EXPECT_EQ(keys.sent[0], "{q down}");
     EXPECT_EQ(keys.sent[2], "{q up}") << "the shared key ends the pass let go";
     EXPECT_EQ(keys.sent[4], "{ up}");
-}
 
-TEST(KeyOutput, AFailingSendStopsThePass) {
-    MainState s = DefaultKeys();
-    s.currentgear = 3;
-    RecordingKeySender keys;
+    keys.sent.clear();
     keys.FailOnCall(4);
+    s.currentgear = 3;
     EXPECT_ANY_THROW(SendGearKeys(s, keys));
     EXPECT_EQ(keys.sent.size(), 3u);
 }

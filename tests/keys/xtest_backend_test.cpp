@@ -12,39 +12,20 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 #include "services/keys/key_service.h"
 #include "services/service_error.h"
+#include "support/x_observer.h"
 
 namespace vantrel {
 namespace {
 
 struct XTestKeys : ::testing::Test {
-    Display* x = XOpenDisplay(nullptr);
-    void SetUp() override { ASSERT_TRUE(x) << "run under Xvfb (tests/support/with-xvfb.sh)"; }
-    void TearDown() override { XCloseDisplay(x); }
-
-    // From a fresh connection each time: Xlib caches the keymap.
-    KeyCode KeycodeOf(KeySym keysym) {
-        Display* fresh = XOpenDisplay(nullptr);
-        const KeyCode keycode = XKeysymToKeycode(fresh, keysym);
-        XCloseDisplay(fresh);
-        return keycode;
-    }
-    // Waits up to five seconds for the server to see the key in that state.
-    bool WaitFor(KeySym keysym, bool down) {
-        const KeyCode keycode = KeycodeOf(keysym);
-        for (int i = 0; i < 1000; ++i) {
-            char keys[32];
-            XQueryKeymap(x, keys);
-            if (bool((keys[keycode / 8] >> (keycode % 8)) & 1) == down) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return false;
-    }
+    testing::XObserver x;  // a second X client
+    void SetUp() override { ASSERT_TRUE(x.ok()) << "run under Xvfb (tests/support/with-xvfb.sh)"; }
+    KeyCode KeycodeOf(KeySym keysym) { return x.KeycodeOf(keysym); }
+    bool WaitFor(KeySym keysym, bool down) { return x.WaitFor(x.KeycodeOf(keysym), down); }
 };
 
 // F13 is not in Xvfb's keymap: it gets a free keycode for as long as it is held.

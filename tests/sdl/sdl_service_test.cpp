@@ -107,7 +107,7 @@ TEST_F(SdlServiceTest, SelectionScalingOnBothStickAxes) {
         {0, 5000},                       // centre
         {3276, 5000},   {3280, 5001},    // last inside, first outside the 10 % dead zone
         {16384, 7353},                   // linear part
-        {31125, 9999},  {31129, 10000},  // last short of, first at the 95 % saturation
+        {31125, 9999},  {31126, 10000},  // last short of, first at the top (95 % saturation)
         {32767, 10000}, {-32768, 0},     // ends
     };
     for (const auto& c : cases) {
@@ -117,6 +117,12 @@ TEST_F(SdlServiceTest, SelectionScalingOnBothStickAxes) {
         EXPECT_EQ(state.x, c.x) << "raw " << c.raw;
         EXPECT_EQ(state.y, 10000 - c.x) << "raw " << c.raw;
     }
+    // Left unconfigured, an axis spans 0..65535 from end to end.
+    auto plain = service.CreateDevice(pad.id());
+    ASSERT_EQ(plain->Acquire(), DI_OK);
+    pad.SetAxis(1, 32767);
+    const DIJOYSTATE state = Read(*plain);
+    EXPECT_EQ(std::pair(state.x, state.y), std::pair(0, 65535));
 }
 
 TEST_F(SdlServiceTest, ButtonsPastThirtyTwoAreCountedButNeverRead) {

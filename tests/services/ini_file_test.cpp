@@ -1,44 +1,17 @@
 #include "services/ini_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <fstream>
-#include <sstream>
 
 #include "services/config_path.h"
+#include "support/temp_dir.h"
 
 namespace vantrel {
 namespace {
 
 namespace fs = std::filesystem;
 
-class IniFileTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("vantrel-ini-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir_);
-    }
-    fs::path Write(const std::string& bytes, const std::string& name = "config.ini") {
-        const fs::path p = dir_ / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p;
-    }
-    static std::string Read(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    fs::path dir_;
-};
+// Each test has a folder of its own: `path`, `Write` and `Read`.
+struct IniFileTest : ::testing::Test, testing::TempDir {};
 
 TEST_F(IniFileTest, ReadsMatchNamesWithoutCaseAndTrimBlanks) {
     const fs::path p = Write("[KeyConfig]\n  KEY1 =  x \nkey2=\n[fields]\ng12r=100\n");
@@ -46,7 +19,7 @@ TEST_F(IniFileTest, ReadsMatchNamesWithoutCaseAndTrimBlanks) {
     EXPECT_EQ(IniRead(p, "keyconfig", "key2", "a"), "") << "present but empty stays empty";
     EXPECT_EQ(IniRead(p, "keyconfig", "key3", "w"), "w");
     EXPECT_EQ(IniRead(p, "fields", "key1", "q"), "q") << "keys belong to their section";
-    EXPECT_EQ(IniRead(dir_ / "missing.ini", "keyconfig", "key1", "q"), "q");
+    EXPECT_EQ(IniRead(path / "missing.ini", "keyconfig", "key1", "q"), "q");
 }
 
 TEST_F(IniFileTest, OddFilesStillRead) {
@@ -54,9 +27,9 @@ TEST_F(IniFileTest, OddFilesStillRead) {
     EXPECT_EQ(IniRead(Write("[a]\nk=first\n[a]\nk=second"), "a", "k", "d"), "first");
     EXPECT_EQ(IniRead(Write("k=outside\n[a]\n; k=comment\n"), "a", "k", "d"), "d");
     EXPECT_EQ(IniRead(Write("[a\nk=unclosed"), "a", "k", "d"), "unclosed");
-    fs::create_directories(dir_ / "folder.ini");
-    EXPECT_EQ(IniRead(dir_ / "folder.ini", "a", "k", "d"), "d");
-    EXPECT_FALSE(ReadIniFile(dir_ / "folder.ini").error.empty());
+    fs::create_directories(path / "folder.ini");
+    EXPECT_EQ(IniRead(path / "folder.ini", "a", "k", "d"), "d");
+    EXPECT_FALSE(ReadIniFile(path / "folder.ini").error.empty());
 }
 
 TEST_F(IniFileTest, WriteChangesOnlyItsLineAndKeepsEverythingElse) {
@@ -90,7 +63,7 @@ TEST_F(IniFileTest, AddingAfterALastLineWithoutNewlineKeepsItsValue) {
 }
 
 TEST_F(IniFileTest, WriteCreatesFolderAndFileAndKeepsOrder) {
-    const fs::path p = dir_ / "a" / "b" / "config.ini";
+    const fs::path p = path / "a" / "b" / "config.ini";
     ASSERT_TRUE(IniWriteAll(p, "keyconfig", {{"key1", "q"}, {"key2", ""}, {"keyr", "Space"}}).ok);
     EXPECT_EQ(Read(p), "[keyconfig]\nkey1=q\nkey2=\nkeyr=Space\n");
 }
@@ -105,11 +78,11 @@ TEST_F(IniFileTest, FailedSavesSayWhyAndLeaveTheOldFileWhole) {
     EXPECT_EQ(Read(p), "[keyconfig]\nkey1=q\n");
 
     fs::permissions(p, fs::perms::owner_all);
-    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_exec);
     r = IniWrite(p, "keyconfig", "key1", "x");
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("folder is read-only"), std::string::npos) << r.error;
-    fs::permissions(dir_, fs::perms::owner_all);
+    fs::permissions(path, fs::perms::owner_all);
 
     r = IniWrite(p, "keyconfig", "key1", "x\n[evil]");
     EXPECT_FALSE(r.ok) << "a line break would inject lines into the file";
@@ -117,16 +90,18 @@ TEST_F(IniFileTest, FailedSavesSayWhyAndLeaveTheOldFileWhole) {
 
     // No temporary files are left behind.
     int entries = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++entries;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(path)) ++entries;
     EXPECT_EQ(entries, 1);
 }
 
 TEST_F(IniFileTest, SaveKeepsTheFileMode) {
-    const fs::path p = Write("[a]\nk=v\n");
-    fs::permissions(p, fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_TRUE(IniWrite(p, "a", "k", "w").ok);
-    EXPECT_EQ(fs::status(p).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write);
+    for (const auto mode : {0644, 0600}) {  // the temporary file starts as 0600
+        const fs::path p = Write("[a]\nk=v\n");
+        fs::permissions(p, fs::perms(mode));
+        ASSERT_TRUE(IniWrite(p, "a", "k", "w").ok);
+        EXPECT_EQ(fs::status(p).permissions() & fs::perms::all, fs::perms(mode))
+            << std::oct << mode;
+    }
 }
 
 TEST(SettingsPath, FollowsXdgConfigHomeThenHome) {

@@ -1,12 +1,15 @@
+// Loading config.ini into the main window's variables: what the file gives, what replaces what it
+// cannot give, and what the user is told. Damaged or unusual files load without a crash.
 #include "settings/load_settings.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <fstream>
+#include <random>
 
 #include "services/keys/key_names.h"
 #include "settings/boundary_value.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
 
 namespace vantrel {
 namespace {
@@ -14,68 +17,85 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(ParseBoundary, RoundsHalfToEvenAndChecksTheRange) {
-    EXPECT_EQ(ParseBoundary("2000.5"), 2000);
-    EXPECT_EQ(ParseBoundary("2001.5"), 2002);
-    EXPECT_EQ(ParseBoundary("2000.50001"), 2001);
-    EXPECT_EQ(ParseBoundary("2000.49999"), 2000);
-    EXPECT_EQ(ParseBoundary("-20"), -20);
-    EXPECT_EQ(ParseBoundary("-2.5"), -2);
-    EXPECT_EQ(ParseBoundary(" \t0100 "), 100);
-    EXPECT_EQ(ParseBoundary("+7."), 7);
-    EXPECT_EQ(ParseBoundary(".5"), 0);
-    EXPECT_EQ(ParseBoundary("32767.4"), 32767);
-    EXPECT_EQ(ParseBoundary("-32768"), -32768);
+    const std::pair<const char*, int16_t> good[] = {
+        {"2000.5", 2000}, {"2001.5", 2002},   {"2000.50001", 2001}, {"2000.49999", 2000},
+        {"-20", -20},     {"-2.5", -2},       {" \t0100 ", 100},    {"+7.", 7},
+        {".5", 0},        {"32767.4", 32767}, {"-32768", -32768}};
+    for (const auto& [text, value] : good) EXPECT_EQ(ParseBoundary(text), value) << text;
     for (const char* bad : {"", " ", "abc", "12a", "1 2", "-", ".", "1e3", "32767.5", "-32769",
                             "99999999999999999999", "1,5"}) {
         EXPECT_EQ(ParseBoundary(bad), std::nullopt) << bad;
     }
 }
 
-class LoadSettingsTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("vantrel-load-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        file_ = dir_ / "config.ini";
+struct LoadSettingsTest : ::testing::Test, testing::TempDir {
+    std::vector<std::string> Load() { return LoadSettings(s, file, IsKnownKeyName); }
+    std::vector<std::string> Load(const std::string& bytes) {
+        Write(bytes);
+        return Load();
     }
-    void TearDown() override { fs::remove_all(dir_); }
-    void Write(const std::string& text) { std::ofstream(file_, std::ios::binary) << text; }
-    fs::path dir_;
-    fs::path file_;
+    void ExpectDefaults(const char* file) {
+        MainState d = testing::DefaultSettings();
+        for (int k = 1; k <= 9; ++k) EXPECT_EQ(GearKey(s, k), GearKey(d, k)) << file;
+        for (const SettingDefault& b : kFieldDefaults) {
+            EXPECT_EQ(BoundaryVariable(s, b.key), BoundaryVariable(d, b.key)) << b.key << file;
+        }
+    }
+    const fs::path file = path / "config.ini";
     MainState s;
 };
 
-TEST_F(LoadSettingsTest, MissingFileGivesEveryDefaultSilently) {
-    EXPECT_TRUE(LoadSettings(s, file_, IsKnownKeyName).empty());
-    EXPECT_EQ(s.key1 + s.key2 + s.key3 + s.key4 + s.key5 + s.key6 + s.key7 + s.key8 + s.keyr,
-              "qawsedrfz");
-    EXPECT_EQ(s.gear12r, 100);
-    EXPECT_EQ(s.gear34l, 2000);
-    EXPECT_EQ(s.gear34r, 4000);
-    EXPECT_EQ(s.gear56l, 6000);
-    EXPECT_EQ(s.gear56r, 8000);
-    EXPECT_EQ(s.gear78l, 9900);
-    EXPECT_EQ(s.geartop, 100);
-    EXPECT_EQ(s.gearbot, 9800);
+TEST_F(LoadSettingsTest, MissingDamagedOrUnreadableFilesGiveTheDefaults) {
+    EXPECT_TRUE(Load().empty()) << "no file is no problem";
+    ExpectDefaults("missing");
+
+    std::mt19937 random(7);
+    std::string garbage(64 * 1024, '\0');
+    for (char& c : garbage) c = static_cast<char>(random());
+    Load(garbage);
+    ExpectDefaults("binary garbage");
+
+    auto report = Load("[fields]\ng34l=" + std::string(10 * 1024 * 1024, '7') + "\n");
+    ExpectDefaults("a huge line");
+    ASSERT_EQ(report.size(), 1u);
+    EXPECT_NE(report[0].find("g34l="), std::string::npos);
+
+    fs::remove(file);
+    fs::create_directories(file);
+    report = Load();
+    ExpectDefaults("a folder");
+    ASSERT_EQ(report.size(), 1u);
+    EXPECT_NE(report[0].find("cannot be read"), std::string::npos) << report[0];
 }
 
-TEST_F(LoadSettingsTest, FileValuesWinAndEmptyKeyStaysEmpty) {
-    Write("[KEYCONFIG]\nkey1=x\nkey2=\nkeyr=Z\n[fields]\ng34l=2000.5\ng56l=2001.5\ngtop=-20\n");
-    EXPECT_TRUE(LoadSettings(s, file_, IsKnownKeyName).empty());
+TEST_F(LoadSettingsTest, FileValuesWinAndEachLoadStartsAfresh) {
+    EXPECT_TRUE(
+        Load("[KEYCONFIG]\nkey1=x\nkey2=\nkeyr=Z\n[fields]\ng34l=2000.5\ng56l=2001.5\ngtop=-20\n")
+            .empty());
     EXPECT_EQ(s.key1, "x");
-    EXPECT_EQ(s.key2, "");
+    EXPECT_EQ(s.key2, "") << "an empty key stays empty";
     EXPECT_EQ(s.key3, "w");
     EXPECT_EQ(s.keyr, "Z") << "kept as written, known without regard to case";
     EXPECT_EQ(s.gear34l, 2000);
     EXPECT_EQ(s.gear56l, 2002);
     EXPECT_EQ(s.geartop, -20);
+
+    Write(
+        "\xEF\xBB\xBF[keyconfig]\r\nkey2=y\r\nkey2=b\r\n[keyconfig]\r\nkey3=c\r\n[fields]\r\ngbot="
+        "9000");
+    fs::permissions(file, fs::perms::owner_read);
+    EXPECT_TRUE(Load().empty()) << "a read-only file, BOM, CRLF, no final newline";
+    EXPECT_EQ(s.key1, "q") << "gone from the file: the default again";
+    EXPECT_EQ(s.key2, "y") << "the first of duplicate keys counts";
+    EXPECT_EQ(s.key3, "c") << "a repeated section still counts";
+    EXPECT_EQ(s.gear34l, 2000);
+    EXPECT_EQ(s.gearbot, 9000);
 }
 
 TEST_F(LoadSettingsTest, BadValuesKeepTheirDefaultAndTheLoadGoesOn) {
-    Write("[keyconfig]\nkey3=foo\n[fields]\ng34l=abc\ng34r=\ng56l=40000\ngbot=5000\n");
     s.gear34l = 1234;  // a previous load's value must not survive a bad line
-    const auto report = LoadSettings(s, file_, IsKnownKeyName);
+    const auto report =
+        Load("[keyconfig]\nkey3=foo\n[fields]\ng34l=abc\ng34r=\ng56l=40000\ngbot=5000\n");
     ASSERT_EQ(report.size(), 4u);
     EXPECT_EQ(report[0],
               "config.ini: [keyconfig] key3=foo is not a key name Vantrel knows; gear 3 will send "
@@ -90,21 +110,6 @@ TEST_F(LoadSettingsTest, BadValuesKeepTheirDefaultAndTheLoadGoesOn) {
     EXPECT_EQ(s.gear34r, 4000);
     EXPECT_EQ(s.gear56l, 6000);
     EXPECT_EQ(s.gearbot, 5000) << "keys after a bad one still load";
-}
-
-TEST_F(LoadSettingsTest, ReloadFallsBackForRemovedKeysAndReportsUnreadableFiles) {
-    Write("[keyconfig]\nkey1=x\n");
-    LoadSettings(s, file_);
-    Write("[keyconfig]\n");
-    LoadSettings(s, file_);
-    EXPECT_EQ(s.key1, "q");
-
-    fs::remove(file_);
-    fs::create_directories(file_);
-    const auto report = LoadSettings(s, file_);
-    ASSERT_EQ(report.size(), 1u);
-    EXPECT_NE(report[0].find("cannot be read"), std::string::npos) << report[0];
-    EXPECT_EQ(s.key1, "q");
 }
 
 }  // namespace

@@ -2,15 +2,20 @@
 // Recording stand-ins for the outside services, for tests of the engine and the layers above it.
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/main_state.h"
 #include "services/controller_device.h"
 #include "services/display.h"
 #include "services/key_sender.h"
 
 namespace vantrel::testing {
+
+// What a missing config.ini gives: the default gate, keys q a w s e d r f and z for reverse.
+MainState DefaultSettings();
 
 // Records every Send text; can be told to fail on the n-th call from now on.
 class RecordingKeySender : public KeySender {
@@ -59,6 +64,14 @@ class FakeDevice : public ControllerDevice {
     std::vector<std::string> calls;  // names of the configuration calls, in order
     int acquireCalls = 0;
     int reads = 0;
+
+    // The device as configured: dead zone and saturation by axis offset (kWholeDevice for the
+    // whole device), the last range, the event it signals and whether it is acquired.
+    static constexpr int32_t kWholeDevice = -1;
+    std::map<int32_t, int32_t> deadZone, saturation;
+    DIPROPRANGE range;
+    int32_t eventHandle = 0;
+    bool acquired = false;
 };
 
 }  // namespace vantrel::testing

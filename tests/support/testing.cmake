@@ -7,6 +7,7 @@ function(vantrel_test)
   if(NOT T_LIBS MATCHES "gtest_main|vantrel_qt_test_main")
     target_link_libraries(${T_NAME} PRIVATE GTest::gtest_main)
   endif()
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${T_NAME} PRIVATE
     VANTREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VANTREL_BINARY_DIR="${PROJECT_BINARY_DIR}")
   if(T_X11)

@@ -1,5 +1,5 @@
-// The tray offscreen: the slide, the menu and its actions, the activation rule, a desktop without
-// a tray.
+// The tray offscreen: the slide, the menu and its actions, a desktop without a tray. Which clicks
+// open the menu: tray_xembed_test.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -90,28 +90,7 @@ TEST_F(TrayTest, MenuItemsAndWhatEachDoes) {
     }
 }
 
-TEST_F(TrayTest, OnlyDoubleClickAndContextOpenTheMenu) {
-    Tray tray(hooks);
-    tray.Minimize();
-    QMenu* menu = tray.form2().popmenu;
-    using R = QSystemTrayIcon;
-    const std::pair<R::ActivationReason, bool> reasons[] = {{R::Trigger, false},
-                                                            {R::MiddleClick, false},
-                                                            {R::Unknown, false},
-                                                            {R::DoubleClick, true},
-                                                            {R::Context, true}};
-    for (const auto& [reason, opens] : reasons) {
-        emit TrayIcon()->activated(reason);
-        EXPECT_EQ(menu->isVisible(), opens) << reason;
-        // Asked again while open (Qt's own popup on an XEmbed tray): it stays where it is.
-        const QPoint at = menu->pos();
-        emit TrayIcon()->activated(reason);
-        EXPECT_EQ(menu->pos(), at) << reason;
-        menu->hide();
-    }
-}
-
-TEST_F(TrayTest, WithoutATrayTheWindowIsMinimizedAndTheUserToldOnce) {
+TEST_F(TrayTest, WithoutATrayTheWindowIsMinimizedTheUserToldOnceAndNormalViewRestoresIt) {
     trayAvailable = false;
     Tray tray(hooks);
     tray.Minimize();
@@ -123,6 +102,14 @@ TEST_F(TrayTest, WithoutATrayTheWindowIsMinimizedAndTheUserToldOnce) {
     EXPECT_TRUE(mainWindow.isVisible());
     EXPECT_TRUE(mainWindow.isMinimized());
     EXPECT_EQ(tray.noTrayMessage(), told);
+
+    // A tray that turns up later takes the minimized window; "Normal View" brings it back normal.
+    trayAvailable = true;
+    tray.Minimize();
+    EXPECT_FALSE(mainWindow.isVisible());
+    tray.form2().Max->trigger();
+    EXPECT_TRUE(mainWindow.isVisible());
+    EXPECT_FALSE(mainWindow.isMinimized());
 }
 
 }  // namespace
