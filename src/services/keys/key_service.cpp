@@ -8,23 +8,6 @@
 
 namespace vantrel {
 
-class KeyService::Guard {
-  public:
-    explicit Guard(KeyService& s) : s_(s) {
-        s_.mutex_.lock();
-        s_.owner_.store(std::this_thread::get_id());
-    }
-    ~Guard() {
-        s_.owner_.store(std::thread::id{});
-        s_.mutex_.unlock();
-    }
-    Guard(const Guard&) = delete;
-    Guard& operator=(const Guard&) = delete;
-
-  private:
-    KeyService& s_;
-};
-
 KeyService::KeyService(std::unique_ptr<KeyBackend> backend) : backend_(std::move(backend)) {
     held_.reserve(AllKeyNames().size());
     live_key_services::Add(this);
@@ -48,7 +31,7 @@ void KeyService::Send(std::string_view text, int32_t /*mode*/) {
     if (!event) return;
     const KeyName& key = *event->key;
 
-    Guard guard(*this);
+    std::lock_guard guard(lock_);
     if (closed_) return;
     const bool held = HeldLocked(key.evdevCode);
     if (event->down == held) return;  // no real change: nothing for the operating system
@@ -83,32 +66,29 @@ void KeyService::ReleaseAllLocked() noexcept {
 }
 
 void KeyService::ReleaseAll() noexcept {
-    Guard guard(*this);
+    std::lock_guard guard(lock_);
     ReleaseAllLocked();
 }
 
 void KeyService::ReleaseAllForShutdown(std::chrono::milliseconds wait) noexcept {
     // Entered from inside our own Send (for example std::exit called from within the backend):
     // the backend is mid-call and must not be re-entered.
-    if (owner_.load() == std::this_thread::get_id()) return;
-    if (!mutex_.try_lock_for(wait)) return;
-    owner_.store(std::this_thread::get_id());
+    const std::unique_lock guard(lock_, wait);
+    if (!guard.owns_lock()) return;
     ReleaseAllLocked();
     backend_->WaitUntilDelivered();
     closed_ = true;
-    owner_.store(std::thread::id{});
-    mutex_.unlock();
 }
 
 bool KeyService::IsHeld(std::string_view name) const {
     const KeyName* key = FindKeyName(name);
     if (key == nullptr) return false;
-    std::lock_guard lock(mutex_);
+    std::lock_guard guard(lock_);
     return HeldLocked(key->evdevCode);
 }
 
 size_t KeyService::HeldCount() const {
-    std::lock_guard lock(mutex_);
+    std::lock_guard guard(lock_);
     return held_.size();
 }
 

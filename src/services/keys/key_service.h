@@ -2,17 +2,16 @@
 // Vantrel's key sender: parses the brace notation, remembers which keys it holds and hands only
 // real changes to its backend, so an unchanged poll cycle costs the operating system nothing.
 
-#include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "services/key_sender.h"
 #include "services/keys/key_backend.h"
 #include "services/keys/live_key_services.h"
+#include "services/owned_lock.h"
 
 namespace vantrel {
 
@@ -46,15 +45,12 @@ class KeyService final : public KeySender, public LiveOutput {
     void ReleaseAllForShutdown(std::chrono::milliseconds wait) noexcept override;
 
   private:
-    // The lock plus the id of the thread that holds it, so the exit path can tell that it was
-    // entered from inside Send on the same thread.
-    class Guard;
     void ReleaseAllLocked() noexcept;
     bool HeldLocked(uint16_t evdevCode) const;
 
     std::unique_ptr<KeyBackend> backend_;
-    mutable std::timed_mutex mutex_;
-    std::atomic<std::thread::id> owner_{};
+    // Tells the exit path that it was entered from inside Send on the same thread.
+    mutable OwnedLock lock_;
     std::vector<const KeyName*> held_;  // reserved for the whole table: never grows on Send
     bool closed_ = false;
 };

@@ -25,23 +25,6 @@ int32_t OnAxis(int32_t value) { return std::clamp(value, kShifterAxisMin, kShift
 
 }  // namespace
 
-class UinputShifter::Guard {
-  public:
-    explicit Guard(UinputShifter& s) : s_(s) {
-        s_.mutex_.lock();
-        s_.owner_.store(std::this_thread::get_id());
-    }
-    ~Guard() {
-        s_.owner_.store(std::thread::id{});
-        s_.mutex_.unlock();
-    }
-    Guard(const Guard&) = delete;
-    Guard& operator=(const Guard&) = delete;
-
-  private:
-    UinputShifter& s_;
-};
-
 UinputShifter::UinputShifter(std::unique_ptr<UinputIo> io)
     : io_(std::move(io)), x_(kShifterAxisRest), y_(kShifterAxisRest) {
     for (int type : {EV_KEY, EV_ABS, EV_SYN}) {
@@ -122,7 +105,7 @@ void UinputShifter::Report(const ShifterButtons& next, const ButtonChanges& chan
 }
 
 void UinputShifter::SetGear(int16_t currentgear, int32_t x, int32_t y) {
-    Guard guard(*this);
+    std::lock_guard guard(lock_);
     if (closed_) return;
     ShifterButtons next = buttons_;
     const ButtonChanges changes = next.SetGear(currentgear);
@@ -130,7 +113,7 @@ void UinputShifter::SetGear(int16_t currentgear, int32_t x, int32_t y) {
 }
 
 void UinputShifter::SetKnob(bool range, bool splitter) {
-    Guard guard(*this);
+    std::lock_guard guard(lock_);
     if (closed_) return;
     ShifterButtons next = buttons_;
     const ButtonChanges changes = next.SetKnob(range, splitter);
@@ -148,20 +131,17 @@ void UinputShifter::ReleaseAllLocked() noexcept {
 }
 
 void UinputShifter::ReleaseAll() noexcept {
-    Guard guard(*this);
+    std::lock_guard guard(lock_);
     ReleaseAllLocked();
 }
 
 void UinputShifter::ReleaseAllForShutdown(std::chrono::milliseconds wait) noexcept {
     // Entered from inside our own write on this thread (std::exit from within it): the device is
     // mid-call and must not be re-entered.
-    if (owner_.load() == std::this_thread::get_id()) return;
-    if (!mutex_.try_lock_for(wait)) return;
-    owner_.store(std::this_thread::get_id());
+    const std::unique_lock guard(lock_, wait);
+    if (!guard.owns_lock()) return;
     ReleaseAllLocked();
     closed_ = true;
-    owner_.store(std::thread::id{});
-    mutex_.unlock();
 }
 
 }  // namespace vantrel

@@ -3,15 +3,14 @@
 // button per gear (held while the lever is in that gear), range and splitter buttons and the
 // stick position, as games expect of the shifters sold with racing wheels.
 
-#include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 
 #include "services/keys/live_key_services.h"
 #include "services/keys/uinput_io.h"
+#include "services/owned_lock.h"
 #include "services/shifter/shifter_buttons.h"
 #include "services/shifter_output.h"
 
@@ -40,15 +39,13 @@ class UinputShifter final : public ShifterOutput, public LiveOutput {
     void ReleaseAllForShutdown(std::chrono::milliseconds wait) noexcept override;
 
   private:
-    class Guard;
     // Writes the changes of `next` over the current state and takes it on; throws when the
     // write fails, keeping the old state so that a later call tries again.
     void Report(const ShifterButtons& next, const ButtonChanges& changes, int32_t x, int32_t y);
     void ReleaseAllLocked() noexcept;
 
     std::unique_ptr<UinputIo> io_;
-    std::timed_mutex mutex_;
-    std::atomic<std::thread::id> owner_{};
+    OwnedLock lock_;
     ShifterButtons buttons_;
     int32_t x_;
     int32_t y_;
