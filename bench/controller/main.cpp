@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/bench_report.h"
 #include "engine/poll_cycle.h"
 #include "services/sdl/controller_pump.h"
 #include "services/sdl/pump_timer.h"
@@ -49,14 +50,6 @@ class NullDisplay : public Display {
     }
 };
 
-// CPU time of the process, or of the calling thread alone.
-double CpuSeconds(int who = RUSAGE_SELF) {
-    rusage usage{};
-    getrusage(who, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
-}
-
 int64_t Nanos(Clock::time_point t) {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
 }
@@ -65,20 +58,6 @@ void RunLoopFor(std::chrono::milliseconds duration) {
     QEventLoop loop;
     QTimer::singleShot(duration, &loop, &QEventLoop::quit);
     loop.exec();
-}
-
-double Percentile(std::vector<double> values, double p) {
-    if (values.empty()) return -1;
-    std::sort(values.begin(), values.end());
-    const size_t index = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
-    return values[std::min(index, values.size() - 1)];
-}
-
-std::string LoadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string one, five;
-    in >> one >> five;
-    return one.empty() ? "unknown" : one + " (1 min), " + five + " (5 min)";
 }
 
 const char* PaceName(PumpPace pace) {
@@ -94,11 +73,6 @@ const char* PaceName(PumpPace pace) {
         default:
             return "node-driven";
     }
-}
-
-void Row(const char* figure, const std::string& measured, const char* target, bool met) {
-    std::printf("  %-58s %-22s %-12s %s\n", figure, measured.c_str(), target,
-                met ? "met" : "MISSED");
 }
 
 std::string Ms(double ms) {

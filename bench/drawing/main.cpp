@@ -37,6 +37,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/bench_report.h"
 #include "bench/controller/stamping_key_sender.h"
 #include "services/config_path.h"
 #include "services/sdl/axis_scaling.h"
@@ -79,32 +80,6 @@ void RunLoopFor(Clock::duration duration) {
     QTimer::singleShot(std::chrono::duration_cast<std::chrono::milliseconds>(duration), &loop,
                        &QEventLoop::quit);
     loop.exec();
-}
-
-double Percentile(std::vector<double> values, double p) {
-    if (values.empty()) return -1;
-    std::sort(values.begin(), values.end());
-    const size_t index = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
-    return values[std::min(index, values.size() - 1)];
-}
-
-std::string LoadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string one, five;
-    in >> one >> five;
-    return one.empty() ? "unknown" : one + " (1 min), " + five + " (5 min)";
-}
-
-std::string Format(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
-void Row(const std::string& figure, const std::string& measured, const std::string& target,
-         bool met) {
-    std::printf("  %-58s %-22s %-12s %s\n", figure.c_str(), measured.c_str(), target.c_str(),
-                met ? "met" : "MISSED");
 }
 
 // Raw SDL values whose scaled x lies just inside gear 3's right edge (g34r = 4000): 3900 to

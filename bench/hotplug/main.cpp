@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_report.h"
 #include "services/keys/key_service.h"
 #include "services/sdl/controller_pump.h"
 #include "services/sdl/sdl_controller_service.h"
@@ -76,28 +77,6 @@ class BenchServices : public ServiceFactory {
     SdlControllerService* sdl = nullptr;
 };
 
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
-}
-
-long ResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-    }
-    return -1;
-}
-
-std::string LoadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string one, five;
-    in >> one >> five;
-    return one.empty() ? "unknown" : one + " (1 min), " + five + " (5 min)";
-}
-
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 // Runs the event loop until `done` or the deadline; true when done.
@@ -114,24 +93,6 @@ bool RunUntil(Condition done, std::chrono::milliseconds deadline = 3000ms) {
 
 void RunFor(std::chrono::milliseconds duration) {
     RunUntil([] { return false; }, duration);
-}
-
-double Percentile(std::vector<double> values, double p) {
-    if (values.empty()) return -1;
-    std::sort(values.begin(), values.end());
-    const size_t index = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
-    return values[std::min(index, values.size() - 1)];
-}
-
-void Row(const char* figure, const std::string& measured, const char* target, bool met) {
-    std::printf("  %-58s %-22s %-12s %s\n", figure, measured.c_str(), target,
-                met ? "met" : "MISSED");
-}
-
-std::string Format(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
 }
 
 int Run(int argc, char** argv) {

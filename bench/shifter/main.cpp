@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_report.h"
 #include "bench/counting_backend.h"
 #include "engine/poll_cycle.h"
 #include "services/keys/key_service.h"
@@ -94,31 +95,6 @@ class TimedUinput : public UinputIo {
     int fd_;
 };
 
-double Percentile(std::vector<double> values, double p) {
-    if (values.empty()) return -1;
-    std::sort(values.begin(), values.end());
-    const size_t index = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
-    return values[std::min(index, values.size() - 1)];
-}
-
-std::string LoadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string one, five;
-    in >> one >> five;
-    return one.empty() ? "unknown" : one + " (1 min), " + five + " (5 min)";
-}
-
-void Row(const char* figure, const std::string& measured, const char* target, bool met) {
-    std::printf("  %-58s %-22s %-12s %s\n", figure, measured.c_str(), target,
-                met ? "met" : "MISSED");
-}
-
-std::string Text(const char* format, double value) {
-    char text[48];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
 int Run() {
     MainState state;
     LoadSettings(state, "/nonexistent/vantrel-bench/config.ini");
@@ -171,11 +147,11 @@ int Run() {
         "Virtual shifter: scripted controller, 2 axes, 12 buttons; keys and shifter both on; "
         "reports written to /dev/null in place of /dev/uinput\n");
     std::printf("  %-58s %-22s %-12s\n", "figure", "measured", "target");
-    Row("shifter events written per unchanged poll cycle", Text("%.3f", perUnchanged), "0",
+    Row("shifter events written per unchanged poll cycle", Format("%.3f", perUnchanged), "0",
         perUnchanged == 0);
     const double p99 = Percentile(latencies, 0.99);
-    Row("classification pass -> shifter write (in-process), p99", Text("%.4f ms", p99), "<= 0.1 ms",
-        p99 >= 0 && p99 <= 0.1);
+    Row("classification pass -> shifter write (in-process), p99", Format("%.4f ms", p99),
+        "<= 0.1 ms", p99 >= 0 && p99 <= 0.1);
     std::printf("  details:\n");
     std::printf("    %zu button reports over %d changing cycles; p50 %.4f ms, max %.4f ms\n",
                 latencies.size(), kChangingCycles, Percentile(latencies, 0.5),

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "bench/bench_report.h"
 #include "bench/counting_backend.h"
 #include "engine/poll_cycle.h"
 #include "services/keys/key_service.h"
@@ -14,14 +15,7 @@ namespace {
 
 using namespace vantrel;
 using bench::CountingBackend;
-
-long ResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-    }
-    return -1;
-}
+using bench::ResidentKiB;
 
 // Reads return `next`, or fail once with `nextError`; keeps no history, unlike the test fake.
 class SoakDevice : public ControllerDevice {

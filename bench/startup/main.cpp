@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_report.h"
 #include "engine/poll_cycle.h"
 #include "shell/app_icon.h"
 #include "shell/frm_main.h"
@@ -34,6 +35,8 @@
 extern char** environ;
 
 namespace {
+
+using vantrel::bench::Row;
 
 constexpr int kRuns = 10;
 
@@ -160,12 +163,6 @@ std::string Mb(double mb) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f MB", mb);
     return text;
-}
-
-// One line of the benchmark table that `make bench` collects.
-void Row(const char* figure, const std::string& measured, const char* target, bool met) {
-    std::printf("  %-58s %-22s %-12s %s\n", figure, measured.c_str(), target,
-                met ? "met" : "MISSED");
 }
 
 double Median(std::vector<double> v) {

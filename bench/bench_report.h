@@ -1,0 +1,62 @@
+#pragma once
+// What every benchmark program needs to measure and to print its rows of the `make bench` table.
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <sys/resource.h>
+
+namespace vantrel::bench {
+
+// The value below which the fraction `p` of `values` lie (nearest rank); -1 for no values.
+inline double Percentile(std::vector<double> values, double p) {
+    if (values.empty()) return -1;
+    std::sort(values.begin(), values.end());
+    const size_t index = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(index, values.size() - 1)];
+}
+
+// The machine's load while measuring, for the log: figures from a busy machine read high.
+inline std::string LoadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string one, five;
+    in >> one >> five;
+    return one.empty() ? "unknown" : one + " (1 min), " + five + " (5 min)";
+}
+
+// CPU time of the process (RUSAGE_SELF) or of the calling thread (RUSAGE_THREAD), in seconds.
+inline double CpuSeconds(int who = RUSAGE_SELF) {
+    rusage usage{};
+    getrusage(who, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+}
+
+inline long ResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return -1;
+}
+
+// One number in printf notation, e.g. Format("%.3f ms", 0.25).
+inline std::string Format(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+// One row of the table; scripts/run-bench.sh collects the lines that end in met or MISSED.
+inline void Row(std::string_view figure, std::string_view measured, std::string_view target,
+                bool met) {
+    std::printf("  %-58.*s %-22.*s %-12.*s %s\n", static_cast<int>(figure.size()), figure.data(),
+                static_cast<int>(measured.size()), measured.data(), static_cast<int>(target.size()),
+                target.data(), met ? "met" : "MISSED");
+}
+
+}  // namespace vantrel::bench
