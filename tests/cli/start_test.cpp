@@ -1,9 +1,9 @@
-// How a start shows Vantrel, on fake services under Xvfb: `--minimized` puts it in the tray (or
-// minimizes it where there is no tray) with the application icon, and a later start brings it
-// back; `--config FILE` is the file of every settings read and write; the XTest note comes on a
-// Wayland session only, blocks nothing, and can be turned off for good; [output] mode decides
-// which outputs are made, what the user is told when the shifter cannot be, and closing lets the
-// shifter's buttons go. Vantrel's own shifter is not offered as a controller.
+// How a start shows Vantrel, on fake services under Xvfb: `--minimized` puts it in the tray with
+// the application icon to wait for the controller, and a later start brings it back; `--config
+// FILE` is the file of every settings read and write; the XTest note comes on a Wayland session
+// only, blocks nothing, and can be turned off for good; [output] mode decides which outputs are
+// made, what the user is told when the shifter cannot be, and closing lets the shifter's buttons
+// go. Vantrel's own shifter is not offered as a controller.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -18,6 +18,7 @@
 #include "shell/app_session.h"
 #include "shell/shell_rig.h"
 #include "shell/tray/module1.h"
+#include "support/temp_dir.h"
 
 namespace vantrel::testing {
 namespace {
@@ -47,32 +48,18 @@ struct Services : FakeServices {
     std::string note, shifterFailure;
 };
 
-std::string Read(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 QImage Picture(const QIcon& icon) { return icon.pixmap(16, 16).toImage(); }
 
-TEST(Start, MinimizedGoesToTheTrayOrAMinimizedWindowAndALaterStartBringsItBack) {
+TEST(Start, MinimizedWaitsInTheTrayWithTheApplicationIconAndALaterStartBringsItBack) {
     SettingsHome home;
     const QImage icon = Picture(ApplicationIcon());
     ASSERT_FALSE(icon.isNull()) << "no SVG icon engine";
-    {  // No tray on this desktop yet.
-        Services services;
-        AppSession session(services, true, [] {});
-        ASSERT_EQ(session.Start(), std::nullopt);
-        EXPECT_TRUE(session.main().waitForController);
-        EXPECT_TRUE(session.main().isVisible() && session.main().isMinimized());
-        EXPECT_NE(session.windows().tray().noTrayMessage(), nullptr);
-        session.ShowMainWindow();
-        EXPECT_TRUE(session.main().isVisible() && !session.main().isMinimized());
-    }
     TrayHost tray;
     ASSERT_TRUE(tray.ready) << "trayer did not provide a system tray";
     Services services;
     AppSession session(services, true, [] {});
     ASSERT_EQ(session.Start(), std::nullopt);
+    EXPECT_TRUE(session.main().waitForController);
     EXPECT_FALSE(session.main().isVisible());
     ASSERT_NE(TrayIcon(), nullptr);
     EXPECT_EQ(Picture(TrayIcon()->icon()), icon);
@@ -109,7 +96,7 @@ TEST(Start, ConfigFileIsReadReloadedAndSavedByTheDialogs) {
         session.windows().editor()->findChild<QPushButton*>("Command17")->click();
     }
     UseSettingsFile({});
-    const std::string saved = Read(file);
+    const std::string saved = TempDir::Read(file);
     for (const char* line : {"key1=q", "key3=k", "g34l=2000"}) {
         EXPECT_NE(saved.find(line), std::string::npos) << saved;
     }
@@ -149,7 +136,8 @@ TEST(Start, XTestNoteOnAWaylandSessionOnlyNeverModalAndCanBeTurnedOff) {
         box->checkBox()->setChecked(start.tick);
         box->button(QMessageBox::Ok)->click();
         // Kept in config.ini beside the user's own lines.
-        EXPECT_EQ(Read(home.File()), start.tick ? mine + "[notes]\nshow_xtest_note=0\n" : mine);
+        EXPECT_EQ(TempDir::Read(home.File()),
+                  start.tick ? mine + "[notes]\nshow_xtest_note=0\n" : mine);
     }
     ::unsetenv("XDG_SESSION_TYPE");
     ::unsetenv("WAYLAND_DISPLAY");
@@ -199,20 +187,14 @@ TEST(Outputs, WithoutAccessShifterModeEndsWithTheFixAndBothModeGoesOnWithKeys) {
     OutputRig rig("both", kNoAccess);
     ASSERT_EQ(rig.frm.Form_Load(rig.services), std::nullopt);
     rig.frm.show();
-    const auto notes = [&] {
-        QStringList texts;
-        for (auto* box : rig.frm.findChildren<QMessageBox*>("note")) {
-            if (box->isVisible()) texts << box->text();
-        }
-        return texts;
-    };
-    ASSERT_TRUE(WaitUntil([&] { return !notes().isEmpty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return rig.frm.findChild<QMessageBox*>("note") != nullptr; }));
     QTest::qWait(50);
-    ASSERT_EQ(notes().size(), 1) << "said once";
-    EXPECT_TRUE(
-        notes()[0].startsWith("Vantrel's virtual shifter is off for this run: cannot "
-                              "open /dev/uinput for writing (Permission denied). Your "
-                              "gear keys work as usual."));
+    const auto notes = rig.frm.findChildren<QMessageBox*>("note");
+    ASSERT_EQ(notes.size(), 1) << "said once";
+    EXPECT_TRUE(notes[0]->isVisible() &&
+                notes[0]->text().startsWith("Vantrel's virtual shifter is off for this run: cannot "
+                                            "open /dev/uinput for writing (Permission denied). "
+                                            "Your gear keys work as usual."));
     rig.frm.lstJoySticks_Click(0);
     EXPECT_EQ(rig.services.keys->sent.size(), 18u);
 }
@@ -227,13 +209,12 @@ TEST(Outputs, VantrelsOwnShifterIsNoControllerToPick) {
     desc.vendor_id = kShifterVendor;
     desc.product_id = kShifterProduct;
     desc.name = kShifterName;
-    ASSERT_GE(SDL_JoystickAttachVirtualEx(&desc), 0);
+    const int shifter = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(shifter, 0);
     std::vector<std::string> listed;
     for (const DeviceInstance& d : service.GetDIDevices()) listed.push_back(d.instanceName);
     EXPECT_EQ(listed, std::vector<std::string>{"Pad"});
-    for (int i = SDL_NumJoysticks() - 1; i >= 0; --i) {
-        if (SDL_JoystickGetDeviceProduct(i) == kShifterProduct) SDL_JoystickDetachVirtual(i);
-    }
+    SDL_JoystickDetachVirtual(shifter);
 }
 
 }  // namespace

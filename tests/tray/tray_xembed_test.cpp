@@ -1,13 +1,12 @@
-// The tray on a real X server with an XEmbed tray (trayer): the icon docks with its tip, the menu
-// opens on a right click and on a double-click but not on a single left click, and "&Close"
-// chosen with the mouse ends the program.
+// The tray on a real X server with an XEmbed tray (trayer): the icon docks, the menu opens on a
+// right click and on a double-click but not on a single left click, and "&Close" chosen with the
+// mouse ends the program.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QStyleHints>
 #include <QTemporaryDir>
-#include <QToolTip>
 #include <set>
 
 #include "cli/tray_host.h"
@@ -28,7 +27,7 @@ void Xdotool(const QPoint& at, const QStringList& then = {}) {
     EXPECT_TRUE(WaitUntil([&] { return xdotool.state() == QProcess::NotRunning; }));
 }
 
-TEST(XEmbedTray, DocksWithItsTipAndOpensTheMenuOnRightAndDoubleClicks) {
+TEST(XEmbedTray, DocksAndOpensTheMenuOnRightAndDoubleClicks) {
     const QTemporaryDir runtime;  // the instance lock of this run only
     qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     testing::TrayHost trayer;
@@ -65,10 +64,6 @@ TEST(XEmbedTray, DocksWithItsTipAndOpensTheMenuOnRightAndDoubleClicks) {
         10000))
         << "the icon did not dock";
     QMenu* menu = tray.form2().popmenu;
-
-    Xdotool(icon.center());
-    EXPECT_TRUE(WaitUntil([] { return QToolTip::isVisible(); }));
-    EXPECT_EQ(QToolTip::text(), "vantrel");
 
     Xdotool(icon.center(), {"click", "1"});
     ASSERT_TRUE(WaitUntil([&] { return saw(QSystemTrayIcon::Trigger); }));
