@@ -1,11 +1,16 @@
 // The command line of the real program, with no display at all: what it prints where, its exit
-// status, and that it neither opens a window nor writes a file while answering.
+// status, and that it neither opens a window nor writes a file while answering; `--autostart
+// on|off` writes an entry that a real desktop-entry launcher (GLib's `gio launch`) starts with
+// exactly the arguments Vantrel needs, also for a settings file whose name holds every character
+// the Exec key reserves.
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "cli/run_program.h"
+#include "support/qt_wait.h"
 
 namespace vantrel::testing {
 namespace {
@@ -35,9 +40,7 @@ TEST(CommandLine, HelpVersionAndMistakesAreAnsweredWithoutADisplay) {
         const ProgramRun run = RunProgram(c.arguments, env);
         ASSERT_TRUE(run.ended) << run.err.toStdString();
         EXPECT_EQ(run.exitCode, c.exitCode);
-        if (*c.out != '\0') {
-            EXPECT_TRUE(run.out.startsWith(c.out)) << run.out.toStdString();
-        }
+        EXPECT_TRUE(run.out.toStdString().starts_with(c.out)) << run.out.toStdString();
         if (*c.err == '\0') {
             EXPECT_EQ(run.err, "");
         } else {
@@ -47,13 +50,73 @@ TEST(CommandLine, HelpVersionAndMistakesAreAnsweredWithoutADisplay) {
             EXPECT_TRUE(run.err.contains("Usage: vantrel [options]"));
             EXPECT_EQ(run.out, "");
         }
-        if (c.exitCode == 0 && run.out.startsWith("Usage")) {
-            for (const char* option : {"--minimized", "--config <FILE>", "--autostart <on|off>"})
-                EXPECT_TRUE(run.out.contains(option)) << option;
-        }
     }
     // Nothing was written, not even a settings folder.
     EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+QString Read(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+TEST(Autostart, OnWritesAnEntryALauncherStartsMinimizedWithTheSettingsFileOffRemovesIt) {
+    const QTemporaryDir dir;
+    const QString home = dir.filePath("home"), bin = dir.filePath("bin");
+    const QString entry = home + "/autostart/vantrel.desktop";
+    ASSERT_TRUE(QDir().mkpath(bin));
+    // `vantrel` on PATH is this program: the entry names it so.
+    ASSERT_TRUE(QFile::link(VANTREL_PROGRAM, bin + "/vantrel"));
+    QProcessEnvironment env = WithoutDisplay();
+    env.insert("XDG_CONFIG_HOME", home);
+    env.insert("PATH", bin + ":/usr/bin:/bin");
+    const QString settings = R"(per game/it's "$HOME" 100% \back`(1)`;.ini)";
+
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(dir.path());  // the relative name is made absolute
+    process.start(VANTREL_PROGRAM, {"--autostart", "on", "--config", settings});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_TRUE(QString(process.readAllStandardOutput()).contains(entry));
+
+    // Launched as a desktop session does at login, `vantrel` is a stand-in that notes its
+    // arguments.
+    const QString noted = dir.filePath("arguments"), standIn = dir.filePath("stand-in");
+    QFile script(standIn);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + noted + ".part' && mv '" + noted +
+                  ".part' '" + noted + "'\n")
+                     .toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(QFile::remove(bin + "/vantrel") && QFile::link(standIn, bin + "/vantrel"));
+    const ProgramRun launch = RunProgram({"launch", entry}, env, "gio");
+    ASSERT_TRUE(launch.ended && launch.exitCode == 0) << launch.err.toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(noted); }, 30000));
+    EXPECT_EQ(Read(noted), "--minimized\n--config\n" + dir.filePath(settings) + "\n");
+
+    // Not on PATH: the entry starts this program by its full name, and no settings file is named.
+    env.insert("PATH", "/usr/bin:/bin");
+    ProgramRun run = RunProgram({"--autostart", "on"}, env);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(Read(entry).contains("\nExec=" VANTREL_PROGRAM " --minimized\n"))
+        << Read(entry).toStdString();
+
+    for (const char* said : {"removed", "nothing to remove"}) {
+        run = RunProgram({"--autostart", "off"}, env);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_TRUE(run.out.contains(said)) << run.out.toStdString();
+        EXPECT_FALSE(QFile::exists(entry));
+    }
+
+    // The autostart folder cannot be made: said on stderr, with a failing status.
+    ASSERT_TRUE(QDir(home + "/autostart").removeRecursively());
+    ASSERT_TRUE(QFile(home + "/autostart").open(QIODevice::WriteOnly));
+    run = RunProgram({"--autostart", "on"}, env);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(run.err.startsWith("vantrel: could not")) << run.err.toStdString();
 }
 
 }  // namespace

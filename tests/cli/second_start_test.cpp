@@ -1,6 +1,7 @@
-// A second start of the real program while Vantrel runs, as the X server sees the windows: it
-// shows the running one's main window, from the tray, and ends with 0; with --minimized it just
-// ends. A Vantrel that crashed leaves nothing in the way of the next start.
+// A second start of the real program while Vantrel runs, as the X server sees the windows: with
+// --minimized it just ends; without, it shows the running one's main window, from the tray, and
+// ends with 0. A Vantrel that crashed leaves nothing in the way of the next start, which reads the
+// settings file its --config names.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -12,11 +13,11 @@
 namespace vantrel::testing {
 namespace {
 
-// Whether the X server shows a window of `vantrel` titled "Vantrel" (found by its _NET_WM_PID).
-bool MainWindowShown(const QProcess& vantrel) {
+// Whether the X server shows a window of `vantrel` with this title (found by its _NET_WM_PID).
+bool Shown(const QProcess& vantrel, const QString& title = "Vantrel") {
     const ProgramRun search =
         RunProgram({"search", "--all", "--onlyvisible", "--pid",
-                    QString::number(vantrel.processId()), "--name", "^Vantrel$"},
+                    QString::number(vantrel.processId()), "--name", "^" + title + "$"},
                    QProcessEnvironment::systemEnvironment(), "xdotool");
     return search.exitCode == 0 && !search.out.trimmed().isEmpty();
 }
@@ -35,22 +36,25 @@ TEST(SecondStart, ShowsTheRunningVantrelFromTheTrayAndEnds) {
     first.start(VANTREL_WITH_PAD, {"--minimized"});
     // Its socket is there once it holds the lock: the next start is a second one.
     ASSERT_TRUE(WaitUntil([&] { return QFile::exists(dir.filePath("vantrel.socket")); }, 30000));
-    EXPECT_FALSE(MainWindowShown(first));
-    ProgramRun second = RunProgram({}, env);
+    ProgramRun second = RunProgram({"--minimized"}, env);
     EXPECT_TRUE(second.ended && second.exitCode == 0) << second.err.toStdString();
-    EXPECT_TRUE(WaitUntil([&] { return MainWindowShown(first); }, 30000));
-
-    second = RunProgram({"--minimized"}, env);
+    EXPECT_FALSE(WaitUntil([&] { return Shown(first); }, 1000)) << "--minimized shows nothing";
+    second = RunProgram({}, env);
     EXPECT_TRUE(second.ended && second.exitCode == 0) << second.err.toStdString();
-    EXPECT_EQ(first.state(), QProcess::Running);
+    EXPECT_TRUE(WaitUntil([&] { return Shown(first); }, 30000));
 
     // Crashed: its lock goes with it, its socket file stays behind.
     first.kill();
     first.waitForFinished();
+    QFile game(dir.filePath("game.ini"));
+    ASSERT_TRUE(game.open(QIODevice::WriteOnly) && game.write("[fields]\ng12r=x\n") > 0);
+    game.close();
     QProcess next;
     next.setProcessEnvironment(env);
-    next.start(VANTREL_WITH_PAD);
-    EXPECT_TRUE(WaitUntil([&] { return MainWindowShown(next); }, 30000)) << "did not start";
+    next.start(VANTREL_WITH_PAD, {"--config", game.fileName()});
+    EXPECT_TRUE(WaitUntil([&] { return Shown(next); }, 30000)) << "did not start";
+    EXPECT_TRUE(WaitUntil([&] { return Shown(next, "Vantrel settings"); }, 30000))
+        << "the report of the --config file's bad value";
     second = RunProgram({}, env);
     EXPECT_TRUE(second.ended && second.exitCode == 0) << second.err.toStdString();
     EXPECT_EQ(next.state(), QProcess::Running);

@@ -1,20 +1,23 @@
-// The name table, the brace notation, the bookkeeping of held keys (only real changes reach the
-// backend) and the factory's message when nothing works.
+// The key service over its uinput backend, through a stand-in for /dev/uinput: the name table,
+// the brace notation, that only real changes reach the device, that every held key is let go,
+// what a failed write says, and the factory's message when nothing works.
 
 #include "services/keys/key_service.h"
 
 #include <X11/XF86keysym.h>
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
-#include <linux/input-event-codes.h>
 
+#include <algorithm>
 #include <set>
 #include <tuple>
 
 #include "engine/key_output.h"
 #include "services/keys/key_event_text.h"
 #include "services/keys/key_service_factory.h"
+#include "services/keys/uinput_backend.h"
 #include "services/service_error.h"
+#include "support/uinput_recorder.h"
 
 namespace vantrel {
 namespace {
@@ -59,80 +62,75 @@ TEST(KeyEventText, AcceptsOnlyNameDownOrNameUpInBraces) {
     }
 }
 
-using Events = std::vector<std::string>;
-
-class FakeBackend final : public KeyBackend {
-  public:
-    FakeBackend(Events& events, bool& fail) : events_(events), fail_(fail) {}
-    std::string_view Name() const override { return "fake"; }
-    void Press(const KeyName& key) override { Record("down ", key); }
-    void Release(const KeyName& key) override { Record("up ", key); }
-
-  private:
-    void Record(const char* what, const KeyName& key) {
-        if (fail_) throw ServiceError(kErrorKeySendFailed, "the fake device is gone");
-        events_.push_back(what + std::string(key.name));
-    }
-    Events& events_;
-    bool& fail_;
-};
-
 struct KeyServiceTest : ::testing::Test {
-    Events events;
-    bool fail = false;
-    std::unique_ptr<KeyService> service =
-        std::make_unique<KeyService>(std::make_unique<FakeBackend>(events, fail));
+    // What the device wrote: "w+;" is w pressed and its report, "w-;" w let go and its report.
+    std::string Written() const {
+        std::string text;
+        for (const input_event& e : device.events) {
+            const auto key = std::ranges::find(AllKeyNames(), e.code, &KeyName::evdevCode);
+            text += e.type == EV_SYN ? ";" : std::string(key->name) + (e.value ? "+" : "-");
+        }
+        return text;
+    }
+
+    testing::UinputRecord device;
+    std::unique_ptr<KeyService> service = std::make_unique<KeyService>(
+        std::make_unique<UinputBackend>(std::make_unique<testing::RecordingUinput>(device)));
 };
 
-TEST_F(KeyServiceTest, OnlyRealChangesReachTheBackendAndEverythingIsLetGoAtTheEnd) {
+TEST_F(KeyServiceTest, AKeyboardThatWritesOnlyRealChangesAndLetsGoOfEverythingAtTheEnd) {
+    EXPECT_STREQ(device.setup.name, "Vantrel virtual keyboard");
+    EXPECT_EQ(device.bits[UI_SET_EVBIT], (std::set<int>{EV_KEY, EV_SYN}));
+    // udev takes a device with the codes 1..31 (ESC to S) for a full keyboard.
+    for (int code = 1; code <= 31; ++code) EXPECT_TRUE(device.bits[UI_SET_KEYBIT].count(code));
+    for (const KeyName& k : AllKeyNames()) {
+        EXPECT_TRUE(device.bits[UI_SET_KEYBIT].count(k.evdevCode)) << k.name;
+    }
+
     MainState s;
-    s.key1 = "q", s.key2 = "a", s.key3 = "w", s.key4 = "s", s.keyr = "z";
+    s.key1 = "q", s.key2 = "a", s.key3 = "w", s.keyr = "z";
     // One poll cycle: two passes of nine Send calls each.
-    auto cycle = [&](int16_t gear) {
+    const auto cycle = [&](int16_t gear) {
         for (int pass = 0; pass < 2; ++pass) s.currentgear = gear, SendGearKeys(s, *service);
     };
     cycle(0);
-    EXPECT_EQ(events, Events{}) << "letting go of keys that are not held costs nothing";
+    EXPECT_EQ(Written(), "") << "letting go of keys that are not held costs nothing";
     for (int i = 0; i < 3; ++i) cycle(3);
-    EXPECT_EQ(events, Events{"down w"}) << "an unchanged cycle of 18 calls costs 0 events";
+    EXPECT_EQ(Written(), "w+;") << "an unchanged cycle of 18 calls writes nothing";
     cycle(2);  // the new key goes down before the old one is let go (key order)
-    EXPECT_EQ(events, (Events{"down w", "down a", "up w"}));
+    EXPECT_EQ(Written(), "w+;a+;w-;");
 
     // Case and aliases name the same held key; malformed or unknown text does nothing.
-    for (const char* text : {"{ESC down}", "{escape down}", "{nosuchkey down}", "{q}", "{ up}"}) {
+    device.events.clear();
+    for (const char* text : {"{ESC down}", "{escape down}", "{nosuchkey down}", "{q}", "{ up}",
+                             "{Escape up}", "{F5 down}"}) {
         service->Send(text, 0);
     }
-    service->Send("{Escape up}", 0);
-    EXPECT_EQ(events, (Events{"down w", "down a", "up w", "down ESC", "up ESCAPE"}));
-
-    // ReleaseAll and the destructor let go of everything held.
-    events.clear();
-    service->Send("{F5 down}", 0);
     service->ReleaseAll();
     service->Send("{q down}", 0);
     service.reset();
-    EXPECT_EQ(events, (Events{"down F5", "up a", "up F5", "down q", "up q"}));
+    EXPECT_EQ(Written(), "ESC+;ESC-;F5+;a-;F5-;q+;q-;");
+    EXPECT_EQ(device.steps, (std::vector<std::string>{"describe", "create", "destroy"}));
 }
 
-TEST_F(KeyServiceTest, BackendFailureBecomesServiceErrorAndAFailedReleaseIsRetried) {
-    fail = true;
-    std::string what;
+TEST_F(KeyServiceTest, AFailedWriteSaysWhichKeyAndAFailedReleaseIsTriedAgain) {
+    device.failWrites = 1;
     try {
         service->Send("{q down}", 0);
+        ADD_FAILURE() << "no error";
     } catch (const ServiceError& e) {
-        what = e.what();
+        EXPECT_TRUE(std::string(e.what()).starts_with(
+            "Vantrel could not press the key q: writing to /dev/uinput failed"))
+            << e.what();
     }
-    EXPECT_EQ(what, "Vantrel could not press the key q: the fake device is gone");
     EXPECT_FALSE(service->IsHeld("q"));
-    fail = false;
     service->Send("{q down}", 0);
-    fail = true;
+    device.failWrites = 2;
     EXPECT_THROW(service->Send("{q up}", 0), ServiceError);
     service->ReleaseAll();
     EXPECT_TRUE(service->IsHeld("q")) << "still down as far as anyone knows";
-    fail = false;
     service->ReleaseAll();
-    EXPECT_EQ(service->HeldCount(), 0u);
+    EXPECT_EQ(Written(), "q+;q-;");
 }
 
 TEST(KeyServiceFactory, SaysWhatFailedAndWhatToDoWhenNothingWorks) {
