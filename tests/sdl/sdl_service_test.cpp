@@ -51,22 +51,24 @@ class SdlServiceTest : public ::testing::Test {
     });
 };
 
-TEST_F(SdlServiceTest, SameNamedControllersAreSeparateEntriesOpenedByIdentity) {
+TEST_F(SdlServiceTest, SameNamedControllersAreSeparateAndEachIsReadOnlyWhileAcquired) {
     VirtualPad first("Gear Stick", 2, 4), other("Wheel", 2, 4), second("Gear Stick", 2, 4);
-    const std::vector<DeviceInstance> list = service.GetDIDevices();
-    ASSERT_EQ(list.size(), 3U);
-    EXPECT_EQ(list[0].instanceName, "Gear Stick");
-    EXPECT_EQ(list[1].instanceName, "Wheel");
-    EXPECT_EQ(list[2].instanceName, "Gear Stick");
-    EXPECT_EQ(list[0].guidInstance, first.id());
-    EXPECT_EQ(list[2].guidInstance, second.id());
-
+    std::vector<std::string> listed;
+    for (const DeviceInstance& d : service.GetDIDevices()) {
+        listed.push_back(d.instanceName + " " + d.guidInstance);
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"Gear Stick " + first.id(), "Wheel " + other.id(),
+                                                "Gear Stick " + second.id()}));
     auto deviceA = Open(first);
     auto deviceB = Open(second);
     ASSERT_TRUE(deviceA && deviceB);
     second.SetAxis(0, 32767);
     EXPECT_EQ(Read(*deviceA).x, 5000);
     EXPECT_EQ(Read(*deviceB).x, 10000);
+    ASSERT_EQ(deviceB->Unacquire(), DI_OK);
+    DIJOYSTATE state;
+    EXPECT_EQ(deviceB->GetDeviceStateJoystick(state), DIERR_NOTACQUIRED);
+    EXPECT_EQ(deviceB->Poll(), DIERR_NOTACQUIRED);
 
     const std::string id = other.id();
     for (const std::string& unknown : {std::string(), std::string("abc"), id + "0", " " + id}) {
@@ -81,14 +83,13 @@ TEST_F(SdlServiceTest, AxisObjectsFollowSdlAxisOrderUpToEight) {
     const std::vector<std::string> all = {"GUID_XAxis",  "GUID_YAxis",  "GUID_ZAxis",
                                           "GUID_RxAxis", "GUID_RyAxis", "GUID_RzAxis",
                                           "GUID_Slider", "GUID_Slider"};
-    for (const int axes : {2, 4, 8, 10}) {
+    for (const int axes : {2, 10}) {
         VirtualPad pad("Pad", axes, 2);
         auto device = service.CreateDevice(pad.id());
         ASSERT_TRUE(device);
         const int expected = std::min(axes, 8);
         EXPECT_EQ(device->GetAxisObjectTypes(),
-                  std::vector<std::string>(all.begin(), all.begin() + expected))
-            << axes << " axes";
+                  std::vector<std::string>(all.begin(), all.begin() + expected));
         DIDEVCAPS caps;
         EXPECT_EQ(device->GetCapabilities(caps), DI_OK);
         EXPECT_EQ(caps.lAxes, expected);
@@ -145,29 +146,6 @@ TEST_F(SdlServiceTest, ButtonsPastThirtyTwoAreCountedButNeverRead) {
         EXPECT_EQ(guarded.state.buttons[i] != 0, i == 0 || i == 31) << i;
     }
     EXPECT_EQ(guarded.guard, (std::array<uint8_t, 64>{}));
-}
-
-TEST(SdlDevice, ReadsNeedAnAcquiredAttachedDeviceWhichMayOutliveTheService) {
-    auto service = std::make_unique<SdlControllerService>();
-    VirtualPad pad("Pad", 2, 2);
-    auto device = service->CreateDevice(pad.id());
-    ASSERT_TRUE(device);
-    DIJOYSTATE state;
-    EXPECT_EQ(device->GetDeviceStateJoystick(state), DIERR_NOTACQUIRED);
-    EXPECT_EQ(device->Poll(), DIERR_NOTACQUIRED);
-    ASSERT_EQ(device->Acquire(), DI_OK);
-    ASSERT_EQ(device->Unacquire(), DI_OK);
-    EXPECT_EQ(device->GetDeviceStateJoystick(state), DIERR_NOTACQUIRED);
-
-    ASSERT_EQ(device->Acquire(), DI_OK);
-    service.reset();
-    EXPECT_EQ(device->GetDeviceStateJoystick(state), DI_OK);
-    pad.Detach();
-    state.x = 1234;
-    EXPECT_EQ(device->GetDeviceStateJoystick(state), DIERR_INPUTLOST);
-    EXPECT_EQ(state.x, 1234);  // left as it was
-    EXPECT_EQ(device->Poll(), DIERR_INPUTLOST);
-    EXPECT_EQ(device->Acquire(), DIERR_INPUTLOST);
 }
 
 TEST_F(SdlServiceTest, ChangesSeenInOnePumpAreOneNotification) {
