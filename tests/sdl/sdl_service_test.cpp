@@ -1,15 +1,19 @@
 // The SDL controller service on SDL virtual joysticks: enumeration, opening by identity, axis
-// objects, scaling, buttons, loss of the device, and the change notifications with their pump.
+// objects, scaling, buttons, loss of the device, and the change notifications with their pump;
+// and the hot-plug watch of the device folder.
 #include "services/sdl/sdl_controller_service.h"
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <algorithm>
 #include <array>
+#include <fstream>
 #include <memory>
 
 #include "sdl/virtual_pad.h"
 #include "services/sdl/controller_pump.h"
+#include "services/sdl/hotplug_watch.h"
 #include "services/sdl/sdl_errors.h"
 #include "support/qt_wait.h"
 
@@ -229,6 +233,22 @@ TEST_F(SdlServiceTest, ThePumpSlowsDownWhenStillAndRestsOnceTheDeviceIsGone) {
     pad.Detach();
     ASSERT_TRUE(WaitUntil([&] { return pump.pace() == PumpPace::Dormant; }));
     EXPECT_EQ(calls, 3);
+}
+
+// A node appearing in the device folder wakes the watch at once, long before its slow timer
+// would, and it looks often for a while after (SDL hears of the device a moment later).
+TEST(HotplugWatch, ANodeComingOrGoingWakesItAtOnceAndAFewTimesAfter) {
+    QTemporaryDir folder;
+    int looks = 0;
+    HotplugWatch watch([&] { ++looks; }, folder.path().toStdString(),
+                       {.idle = std::chrono::hours{1}, .burst = std::chrono::milliseconds{20}});
+    ASSERT_TRUE(watch.watchesFolder());
+    const std::string node = folder.path().toStdString() + "/event7";
+    std::ofstream(node).put('x');
+    ASSERT_TRUE(WaitUntil([&] { return looks >= 3; }));
+    std::remove(node.c_str());
+    const int before = looks;
+    EXPECT_TRUE(WaitUntil([&] { return looks > before; }));
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
-// The whole program in this process on the real services under Xvfb, with controllers plugged in
-// and out while it runs: SDL virtual controllers attached and detached at run time, keys sent
-// through XTest and seen by a second X client, the remembered controller kept in the settings file.
+// The whole program on the real services under Xvfb, keys sent through XTest and seen by a second
+// X client. In this process, with SDL virtual controllers plugged in and out while it runs and the
+// remembered controller kept in the settings file; and in a child process of its own, ending in
+// every way while a gear key is held.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <memory>
 
 #include "engine/poll_cycle.h"
@@ -110,6 +114,34 @@ TEST(HotPlug, UnpluggedInGearLetsGoComesBackDrivingAndIsPickedAgainAtTheNextStar
         EXPECT_TRUE(x.WaitFor(code("a"), false));
     }
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+// The tray menu's "&Close" ends with 0, a termination signal with that signal; the key goes up.
+TEST(Ending, TrayCloseAndTerminationSignalsLetTheHeldKeyGo) {
+    SettingsHome home;
+    XObserver x;
+    ASSERT_TRUE(x.ok());
+    const KeyCode w = x.KeycodeOf(XStringToKeysym("w"));
+    for (int sig : {SIGUSR1 /* the probe's "&Close" */, SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(sig);
+        const pid_t probe = ::fork();
+        if (probe == 0) {
+            ::execl(VANTREL_PROBE, VANTREL_PROBE, nullptr);
+            ::_exit(127);
+        }
+        const bool held = x.WaitFor(w, true);
+        ::kill(probe, held ? sig : SIGKILL);
+        int status = 0;
+        ::waitpid(probe, &status, 0);
+        ASSERT_TRUE(held) << "gear 3 never engaged";
+        if (sig == SIGUSR1) {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        } else {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << status;
+        }
+        EXPECT_TRUE(x.WaitFor(w, false));
+        EXPECT_TRUE(x.DownKeycodes().empty());
+    }
 }
 
 }  // namespace
