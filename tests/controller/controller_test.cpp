@@ -1,7 +1,7 @@
 // The game controller layer on a fake controller service: what choosing a line does to the
-// devices, which axes a device's object names stand for, and controllers plugged in and out: the
-// lines stay tied to their controllers, losing the one in use lets go of the outputs at once, and
-// the remembered controller is found and picked by itself.
+// devices, and controllers plugged in and out: the lines stay tied to their controllers, losing
+// the one in use lets go of the outputs at once, and the remembered controller is found and picked
+// by itself.
 #include "controller/controller_layer.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <map>
 
-#include "controller/identify_axes.h"
 #include "fake_controller_service.h"
 
 namespace vantrel {
@@ -58,8 +57,13 @@ struct Rig : ControllerWindow {
 TEST(ControllerSelection, TheOldDeviceGoesTheNewOneIsSetUpForTheGateAndVanishedOnesDoNoHarm) {
     Rig rig;
     ASSERT_TRUE(rig.Start({{"Pad", "id-a"}, {"Pad", "id-b"}, {"Wheel", "id-c"}}));
+    rig.service.axisTypes = {"GUID_XAxis",  "GUID_YAxis",  "GUID_ZAxis", "GUID_RxAxis",
+                             "GUID_RyAxis", "GUID_RzAxis", "GUID_Slider"};
     rig.layer.lstJoySticks_Click(1);
     ASSERT_NE(rig.service.newest, nullptr);
+    constexpr int16_t T = kTrue;
+    EXPECT_EQ(rig.layer.device().axisFound, (std::array<int16_t, 9>{0, T, T, T, T, T, T, T, T}))
+        << "each axis type sets its own flag; one slider sets both";
     const testing::FakeDevice& pad = *rig.service.newest;
     EXPECT_EQ(pad.deadZone, (std::map<int32_t, int32_t>{{DIJOFS_X, 1000}, {DIJOFS_Y, 1000}}));
     EXPECT_EQ(pad.saturation, (std::map<int32_t, int32_t>{{DIJOFS_X, 9500}, {DIJOFS_Y, 9500}}));
@@ -86,29 +90,6 @@ TEST(ControllerSelection, TheOldDeviceGoesTheNewOneIsSetUpForTheGateAndVanishedO
     EXPECT_EQ(rig.log.back(), kQuerying);
 }
 
-TEST(IdentifyAxes, EachAxisTypeSetsItsOwnFlagAndOnlyExactNamesCount) {
-    testing::FakeDevice device;
-    const auto identify = [&](std::vector<std::string> types) {
-        device.axisTypes = std::move(types);
-        std::array<int16_t, 9> found;
-        found.fill(kTrue);  // an earlier device's flags must not survive
-        IdentifyAxes(&device, found);
-        return found;
-    };
-    const char* const types[] = {"GUID_XAxis",  "GUID_YAxis",  "GUID_ZAxis",
-                                 "GUID_RxAxis", "GUID_RyAxis", "GUID_RzAxis"};
-    for (size_t i = 0; i < std::size(types); ++i) {
-        std::array<int16_t, 9> alone{};
-        alone[i + 1] = kTrue;
-        EXPECT_EQ(identify({types[i]}), alone) << types[i];
-    }
-    constexpr int16_t T = kTrue;
-    EXPECT_EQ(identify({"GUID_Slider"}), (std::array<int16_t, 9>{0, 0, 0, 0, 0, 0, 0, T, T}))
-        << "one slider sets both slider flags";
-    EXPECT_EQ(identify({"guid_xaxis", "GUID_XAXIS", " GUID_YAxis", "GUID_Slider0", "GUID_POV", ""}),
-              (std::array<int16_t, 9>{}));
-}
-
 TEST(ControllerList, LinesFollowTheirControllersAndTheOneInUseIsLetGoAndPickedAgain) {
     Rig rig;
     ASSERT_TRUE(rig.Start({{"Pad", "id-a", "g-pad", "/dev/input/event3"},
@@ -117,8 +98,10 @@ TEST(ControllerList, LinesFollowTheirControllersAndTheOneInUseIsLetGoAndPickedAg
     ASSERT_TRUE(rig.layer.ChooseController(1));  // the second "Pad"
 
     // Others come and go: the one in use keeps its device, each line opens its own.
+    rig.log.clear();
     rig.service.Plug({"Stick", "id-d"});
     rig.service.Unplug("id-a");
+    EXPECT_EQ(rig.log, Log{});
     EXPECT_EQ(rig.lines, (Log{"Pad", "Wheel", "Stick"}));
     for (const int line : {2, 0}) rig.layer.lstJoySticks_Click(line);
     EXPECT_EQ(std::ranges::count(rig.log, "id-d opened"), 1);

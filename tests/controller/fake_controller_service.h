@@ -49,6 +49,7 @@ class FakeControllerService : public ControllerService {
         if (gone.count(id) != 0) return nullptr;
         auto device = std::make_unique<Device>(*this, id);
         device->next = readings[id];
+        device->axisTypes = axisTypes;
         newest = device.get();
         return device;
     }
@@ -79,6 +80,7 @@ class FakeControllerService : public ControllerService {
     std::vector<DeviceInstance> attached;
     std::set<std::string> gone;                  // identities unplugged since start-up
     std::map<std::string, DIJOYSTATE> readings;  // what a newly opened device reads, by identity
+    std::vector<std::string> axisTypes{"GUID_XAxis", "GUID_YAxis"};  // of every device
     Receiver receiver;
     std::function<void()> devicesChanged;
     int liveDevices = 0;
