@@ -13,10 +13,6 @@
 
 namespace vantrel::testing {
 
-struct DeviceSetup {
-    DIJOYSTATE next;  // what the device's reads return
-};
-
 class FakeControllerService : public ControllerService {
   public:
     // Logs "<identity> opened", "... Unacquire", "... read" and "... released".
@@ -35,15 +31,10 @@ class FakeControllerService : public ControllerService {
             Log("Unacquire");
             return FakeDevice::Unacquire();
         }
-        int32_t SetRangeProperty(const DIPROPRANGE& prop) override {
-            lastRange = prop;
-            return FakeDevice::SetRangeProperty(prop);
-        }
         int32_t GetDeviceStateJoystick(DIJOYSTATE& state) override {
             Log("read");
             return FakeDevice::GetDeviceStateJoystick(state);
         }
-        DIPROPRANGE lastRange;
 
       private:
         void Log(const char* what) {
@@ -57,7 +48,8 @@ class FakeControllerService : public ControllerService {
     std::unique_ptr<ControllerDevice> CreateDevice(const std::string& id) override {
         if (gone.count(id) != 0) return nullptr;
         auto device = std::make_unique<Device>(*this, id);
-        device->next = setups[id].next;
+        device->next = readings[id];
+        device->axisTypes = axisTypes;
         newest = device.get();
         return device;
     }
@@ -86,8 +78,9 @@ class FakeControllerService : public ControllerService {
 
     static constexpr int32_t kHandle = 77;
     std::vector<DeviceInstance> attached;
-    std::set<std::string> gone;                 // identities unplugged since start-up
-    std::map<std::string, DeviceSetup> setups;  // by identity
+    std::set<std::string> gone;                  // identities unplugged since start-up
+    std::map<std::string, DIJOYSTATE> readings;  // what a newly opened device reads, by identity
+    std::vector<std::string> axisTypes{"GUID_XAxis", "GUID_YAxis"};  // of every device
     Receiver receiver;
     std::function<void()> devicesChanged;
     int liveDevices = 0;

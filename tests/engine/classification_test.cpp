@@ -1,3 +1,5 @@
+// The per-pass decision and the keys it sends: each field selects its gear, and every pass
+// decides on the stick position of the pass before it.
 #include "engine/classification.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@ namespace vantrel {
 namespace {
 
 using testing::DefaultSettings;
+using Texts = std::vector<std::string>;
 
 DIJOYSTATE At(int32_t x, int32_t y, bool button1 = false) {
     DIJOYSTATE j;
@@ -21,31 +24,24 @@ DIJOYSTATE At(int32_t x, int32_t y, bool button1 = false) {
     return j;
 }
 
-// Two passes on the same record: the second decides on the flags of the first.
-int16_t Settle(MainState& s, const DIJOYSTATE& j) {
-    ClassifyPass(s, j);
-    s.currentgear = 0;
-    ClassifyPass(s, j);
-    return std::exchange(s.currentgear, 0);
-}
-
-// Each pass decides on the stick position of the pass before, from the very first pass on.
-TEST(Classification, DecisionLagsOnePassBehindTheStick) {
+TEST(Classification, DecisionLagsOnePassBehindTheStickAndEachPassSendsAllNineKeys) {
     MainState s = DefaultSettings();
     testing::RecordingKeySender keys;
     const auto pass = [&](int32_t x, int32_t y) {
         keys.sent.clear();
         ClassifyPass(s, At(x, y));
         SendGearKeys(s, keys);
-        return std::count_if(keys.sent.begin(), keys.sent.end(),
-                             [](const std::string& t) { return t.ends_with("down}"); });
+        return keys.sent;
     };
-    EXPECT_EQ(pass(0, 0), 0) << "the first pass after start holds no key, even in gear 1's field";
-    EXPECT_EQ(pass(3000, 0), 1);
-    EXPECT_EQ(keys.sent[0], "{q down}") << "still gear 1 from the pass before";
-    EXPECT_EQ(pass(5000, 5000), 1);
-    EXPECT_EQ(keys.sent[2], "{w down}");
-    EXPECT_EQ(pass(5000, 5000), 0);
+    EXPECT_EQ(pass(0, 0), (Texts{"{q up}", "{a up}", "{w up}", "{s up}", "{e up}", "{d up}",
+                                 "{r up}", "{f up}", "{z up}"}))
+        << "the first pass after start holds no key, even in gear 1's field";
+    EXPECT_EQ(pass(3000, 0)[0], "{q down}") << "still gear 1 from the pass before";
+    const Texts third = pass(5000, 5000);  // the new key goes down before the old one is let go
+    EXPECT_EQ(Texts(third.begin(), third.begin() + 3), (Texts{"{q up}", "{a up}", "{w down}"}));
+    const Texts neutral = pass(5000, 5000);
+    EXPECT_TRUE(std::none_of(neutral.begin(), neutral.end(),
+                             [](const std::string& t) { return t.ends_with("down}"); }));
 }
 
 TEST(Classification, EachFieldSelectsItsGearWithInclusiveBounds) {
@@ -65,29 +61,12 @@ TEST(Classification, EachFieldSelectsItsGearWithInclusiveBounds) {
     };
     for (const Case& c : cases) {
         MainState s = DefaultSettings();
-        EXPECT_EQ(Settle(s, At(c.x, c.y, c.button)), c.gear) << c.x << "," << c.y;
+        const DIJOYSTATE j = At(c.x, c.y, c.button);
+        ClassifyPass(s, j);  // the second pass decides on the flags of the first
+        s.currentgear = 0;
+        ClassifyPass(s, j);
+        EXPECT_EQ(s.currentgear, c.gear) << c.x << "," << c.y;
     }
-}
-
-TEST(Classification, OverlapsFavourTheHigherFieldAndBoundariesCompareSigned) {
-    MainState s = DefaultSettings();
-    s.geartop = 5000;
-    s.gearbot = 5000;
-    EXPECT_EQ(Settle(s, At(0, 5000)), 2) << "both rows: bottom gear wins";
-    EXPECT_EQ(Settle(s, At(0, 5000, true)), 9) << "reverse wins over everything";
-
-    MainState overlap = DefaultSettings();
-    overlap.gear34l = 50;  // column 3/4 reaches into column 1/2
-    EXPECT_EQ(Settle(overlap, At(80, 0)), 3);
-
-    MainState outside = DefaultSettings();
-    outside.gear12r = -1;  // boundaries outside the travel make their fields unreachable
-    outside.gear78l = 10001;
-    outside.geartop = -20;
-    EXPECT_EQ(Settle(outside, At(10000, 10000)), 0);
-    EXPECT_EQ(Settle(outside, At(2000, 0)), 0);
-    EXPECT_EQ(Settle(outside, At(2000, -20)), 3);
-    EXPECT_EQ(Settle(outside, At(0, -20, true)), 0);
 }
 
 }  // namespace

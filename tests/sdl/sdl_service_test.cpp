@@ -1,15 +1,19 @@
 // The SDL controller service on SDL virtual joysticks: enumeration, opening by identity, axis
-// objects, scaling, buttons, loss of the device, and the change notifications with their pump.
+// objects, scaling, buttons, loss of the device, and the change notifications with their pump;
+// and the hot-plug watch of the device folder.
 #include "services/sdl/sdl_controller_service.h"
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <algorithm>
 #include <array>
+#include <fstream>
 #include <memory>
 
 #include "sdl/virtual_pad.h"
 #include "services/sdl/controller_pump.h"
+#include "services/sdl/hotplug_watch.h"
 #include "services/sdl/sdl_errors.h"
 #include "support/qt_wait.h"
 
@@ -51,22 +55,36 @@ class SdlServiceTest : public ::testing::Test {
     });
 };
 
-TEST_F(SdlServiceTest, SameNamedControllersAreSeparateEntriesOpenedByIdentity) {
-    VirtualPad first("Gear Stick", 2, 4), other("Wheel", 2, 4), second("Gear Stick", 2, 4);
-    const std::vector<DeviceInstance> list = service.GetDIDevices();
-    ASSERT_EQ(list.size(), 3U);
-    EXPECT_EQ(list[0].instanceName, "Gear Stick");
-    EXPECT_EQ(list[1].instanceName, "Wheel");
-    EXPECT_EQ(list[2].instanceName, "Gear Stick");
-    EXPECT_EQ(list[0].guidInstance, first.id());
-    EXPECT_EQ(list[2].guidInstance, second.id());
-
+TEST_F(SdlServiceTest, SameNamedControllersAreSeparateWithTheirAxesAndReadOnlyWhileAcquired) {
+    VirtualPad first("Gear Stick", 2, 4), other("Wheel", 10, 4), second("Gear Stick", 2, 4);
+    std::vector<std::string> listed;
+    for (const DeviceInstance& d : service.GetDIDevices()) {
+        listed.push_back(d.instanceName + " " + d.guidInstance);
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"Gear Stick " + first.id(), "Wheel " + other.id(),
+                                                "Gear Stick " + second.id()}));
     auto deviceA = Open(first);
     auto deviceB = Open(second);
     ASSERT_TRUE(deviceA && deviceB);
     second.SetAxis(0, 32767);
     EXPECT_EQ(Read(*deviceA).x, 5000);
     EXPECT_EQ(Read(*deviceB).x, 10000);
+    ASSERT_EQ(deviceB->Unacquire(), DI_OK);
+    DIJOYSTATE state;
+    EXPECT_EQ(deviceB->GetDeviceStateJoystick(state), DIERR_NOTACQUIRED);
+    EXPECT_EQ(deviceB->Poll(), DIERR_NOTACQUIRED);
+
+    // Axis objects follow SDL's axis order, up to the eight the record holds.
+    const std::vector<std::string> eight = {"GUID_XAxis",  "GUID_YAxis",  "GUID_ZAxis",
+                                            "GUID_RxAxis", "GUID_RyAxis", "GUID_RzAxis",
+                                            "GUID_Slider", "GUID_Slider"};
+    EXPECT_EQ(deviceA->GetAxisObjectTypes(), std::vector(eight.begin(), eight.begin() + 2));
+    auto wheel = service.CreateDevice(other.id());
+    ASSERT_TRUE(wheel);
+    EXPECT_EQ(wheel->GetAxisObjectTypes(), eight);
+    DIDEVCAPS caps;
+    EXPECT_EQ(wheel->GetCapabilities(caps), DI_OK);
+    EXPECT_EQ(caps.lAxes, 8);
 
     const std::string id = other.id();
     for (const std::string& unknown : {std::string(), std::string("abc"), id + "0", " " + id}) {
@@ -75,24 +93,6 @@ TEST_F(SdlServiceTest, SameNamedControllersAreSeparateEntriesOpenedByIdentity) {
     other.Detach();
     EXPECT_EQ(service.GetDIDevices().size(), 2U);
     EXPECT_EQ(service.CreateDevice(id), nullptr);
-}
-
-TEST_F(SdlServiceTest, AxisObjectsFollowSdlAxisOrderUpToEight) {
-    const std::vector<std::string> all = {"GUID_XAxis",  "GUID_YAxis",  "GUID_ZAxis",
-                                          "GUID_RxAxis", "GUID_RyAxis", "GUID_RzAxis",
-                                          "GUID_Slider", "GUID_Slider"};
-    for (const int axes : {2, 4, 8, 10}) {
-        VirtualPad pad("Pad", axes, 2);
-        auto device = service.CreateDevice(pad.id());
-        ASSERT_TRUE(device);
-        const int expected = std::min(axes, 8);
-        EXPECT_EQ(device->GetAxisObjectTypes(),
-                  std::vector<std::string>(all.begin(), all.begin() + expected))
-            << axes << " axes";
-        DIDEVCAPS caps;
-        EXPECT_EQ(device->GetCapabilities(caps), DI_OK);
-        EXPECT_EQ(caps.lAxes, expected);
-    }
 }
 
 TEST_F(SdlServiceTest, SelectionScalingOnBothStickAxes) {
@@ -145,29 +145,6 @@ TEST_F(SdlServiceTest, ButtonsPastThirtyTwoAreCountedButNeverRead) {
         EXPECT_EQ(guarded.state.buttons[i] != 0, i == 0 || i == 31) << i;
     }
     EXPECT_EQ(guarded.guard, (std::array<uint8_t, 64>{}));
-}
-
-TEST(SdlDevice, ReadsNeedAnAcquiredAttachedDeviceWhichMayOutliveTheService) {
-    auto service = std::make_unique<SdlControllerService>();
-    VirtualPad pad("Pad", 2, 2);
-    auto device = service->CreateDevice(pad.id());
-    ASSERT_TRUE(device);
-    DIJOYSTATE state;
-    EXPECT_EQ(device->GetDeviceStateJoystick(state), DIERR_NOTACQUIRED);
-    EXPECT_EQ(device->Poll(), DIERR_NOTACQUIRED);
-    ASSERT_EQ(device->Acquire(), DI_OK);
-    ASSERT_EQ(device->Unacquire(), DI_OK);
-    EXPECT_EQ(device->GetDeviceStateJoystick(state), DIERR_NOTACQUIRED);
-
-    ASSERT_EQ(device->Acquire(), DI_OK);
-    service.reset();
-    EXPECT_EQ(device->GetDeviceStateJoystick(state), DI_OK);
-    pad.Detach();
-    state.x = 1234;
-    EXPECT_EQ(device->GetDeviceStateJoystick(state), DIERR_INPUTLOST);
-    EXPECT_EQ(state.x, 1234);  // left as it was
-    EXPECT_EQ(device->Poll(), DIERR_INPUTLOST);
-    EXPECT_EQ(device->Acquire(), DIERR_INPUTLOST);
 }
 
 TEST_F(SdlServiceTest, ChangesSeenInOnePumpAreOneNotification) {
@@ -251,6 +228,22 @@ TEST_F(SdlServiceTest, ThePumpSlowsDownWhenStillAndRestsOnceTheDeviceIsGone) {
     pad.Detach();
     ASSERT_TRUE(WaitUntil([&] { return pump.pace() == PumpPace::Dormant; }));
     EXPECT_EQ(calls, 3);
+}
+
+// A node appearing in the device folder wakes the watch at once, long before its slow timer
+// would, and it looks often for a while after (SDL hears of the device a moment later).
+TEST(HotplugWatch, ANodeComingOrGoingWakesItAtOnceAndAFewTimesAfter) {
+    QTemporaryDir folder;
+    int looks = 0;
+    HotplugWatch watch([&] { ++looks; }, folder.path().toStdString(),
+                       {.idle = std::chrono::hours{1}, .burst = std::chrono::milliseconds{20}});
+    ASSERT_TRUE(watch.watchesFolder());
+    const std::string node = folder.path().toStdString() + "/event7";
+    std::ofstream(node).put('x');
+    ASSERT_TRUE(WaitUntil([&] { return looks >= 3; }));
+    std::remove(node.c_str());
+    const int before = looks;
+    EXPECT_TRUE(WaitUntil([&] { return looks > before; }));
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST(MainWindow, SizeTextsTabOrderAndOneModelessAbout) {
 TEST(Run, StepsInOrderOnlyClickOrEnterChoosesAControllerClosingLetsGoAndEndsWithZero) {
     ShellRig rig;
     rig.Write("[keyconfig]\nkey3=x\n");
-    rig.services.controllers.setups["id-b"].next.x = 3000;
+    rig.services.controllers.readings["id-b"].x = 3000;
     EXPECT_EQ(rig.Start(), std::nullopt);
     EXPECT_EQ(rig.services.log, (Log{"keys", "controllers", "notifications"}));
     EXPECT_EQ(rig.frm.state.key3, "x");
@@ -121,8 +121,8 @@ TEST(StartUp, NoControllerOrAFailedStepIsSaidAndEndsBeforeTheWindowIsShown) {
 TEST(Settings, ReportShownWithoutHoldingUpTheEngineReloadAppliesAtTheNextCycle) {
     ShellRig rig;
     rig.Write("[fields]\ng34l=wide\n");
-    rig.services.controllers.setups["id-a"].next.x = 3000;  // gear 3
-    ASSERT_EQ(rig.Start(), std::nullopt);                   // the report does not wait for the user
+    rig.services.controllers.readings["id-a"].x = 3000;  // gear 3
+    ASSERT_EQ(rig.Start(), std::nullopt);                // the report does not wait for the user
     rig.frm.show();
     const auto report = [&] {  // the details in the one box that does not wait, if only one
         QStringList shown;
@@ -167,11 +167,10 @@ TEST(CycleFailure, ShowsTheErrorNoCycleWhileOpenThenEndsWithKeysLetGo) {
     EXPECT_EQ(rig.ended, std::vector<int>{kExitCycleFailed});
 }
 
-TEST(SecondaryWindows, OneConfigAndOneEditorFedByTheMainWindowTheTrayReloadsOrEnds) {
+TEST(SecondaryWindows, OneConfigAndOneEditorTheTrayReloadsOrEnds) {
     ShellRig rig;
     int endedAtOnce = 0;
     SecondaryWindows windows(rig.frm, rig.File(), [&] { ++endedAtOnce; });
-    rig.services.controllers.setups["id-a"].next.x = 3000;
     ASSERT_EQ(rig.Start(), std::nullopt);
     rig.frm.Config_Click();
     QPointer<form_Config> config = windows.config();
@@ -187,12 +186,7 @@ TEST(SecondaryWindows, OneConfigAndOneEditorFedByTheMainWindowTheTrayReloadsOrEn
     rig.frm.editor_Click();
     Edit* editor = windows.editor();
     rig.frm.editor_Click();
-    ASSERT_TRUE(editor && windows.editor() == editor);
-    rig.frm.lstJoySticks_Click(0);
-    EXPECT_EQ(editor->StickGear(), 3);
-    rig.services.controllers.newest->next = {.x = 0, .y = 10000};
-    rig.services.controllers.Notify();
-    EXPECT_EQ(editor->StickGear(), 2);
+    EXPECT_TRUE(editor && windows.editor() == editor);
 
     rig.Write("[keyconfig]\nkey3=k\n");
     windows.tray().form2().Refresh_Click();

@@ -36,15 +36,14 @@ class RecordingDisplay : public Display {
     void SetCaption(const std::string& text) override { caption = text; }
     void ShowCycleError(const std::string& message) override { errors.push_back(message); }
 
-    std::vector<std::string>& Rows(ListId list);
-
     std::vector<std::string> axisRows, buttonRows, gearRows;
     std::string caption;
     std::vector<std::string> errors;
     int rowWrites = 0;
 };
 
-// A device whose reads return whatever the test put in `next` (or fail with `nextError`).
+// A device whose reads return whatever the test put in `next` (or fail with `nextError`), and
+// which keeps how it was configured.
 class FakeDevice : public ControllerDevice {
   public:
     int32_t GetCapabilities(DIDEVCAPS& caps) override;
@@ -61,12 +60,9 @@ class FakeDevice : public ControllerDevice {
     int32_t nextError = DI_OK;  // consumed by one read
     int32_t buttons = 12;
     std::vector<std::string> axisTypes{"GUID_XAxis", "GUID_YAxis"};
-    std::vector<std::string> calls;  // names of the configuration calls, in order
     int acquireCalls = 0;
     int reads = 0;
-
-    // The device as configured: dead zone and saturation by axis offset (kWholeDevice for the
-    // whole device), the last range, the event it signals and whether it is acquired.
+    // Dead zone and saturation by axis offset (kWholeDevice for the whole device).
     static constexpr int32_t kWholeDevice = -1;
     std::map<int32_t, int32_t> deadZone, saturation;
     DIPROPRANGE range;

@@ -1,13 +1,16 @@
-// Controllers plugged in and out while the whole program runs in this process on the real
-// services under Xvfb: SDL virtual controllers attached and detached at run time, keys seen by a
-// second X client, the remembered controller kept in the settings file.
+// The whole program on the real services under Xvfb, keys sent through XTest and seen by a second
+// X client. In this process, with SDL virtual controllers plugged in and out while it runs and the
+// remembered controller kept in the settings file; and in a child process of its own, ending in
+// every way while a gear key is held.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <memory>
 
 #include "engine/poll_cycle.h"
 #include "sdl/virtual_pad.h"
-#include "services/ini_file.h"
 #include "shell/real_services.h"
 #include "shell_rig.h"
 #include "support/qt_wait.h"
@@ -36,7 +39,6 @@ TEST(HotPlug, UnpluggedInGearLetsGoComesBackDrivingAndIsPickedAgainAtTheNextStar
         return WaitUntil([&] { return x.IsDown(code(key)) == down; });
     };
     SettingsHome home;
-    home.Write("; my settings\n[keyconfig]\nkey3=w\n");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
     const auto services = CreateRealServices();
@@ -57,31 +59,27 @@ TEST(HotPlug, UnpluggedInGearLetsGoComesBackDrivingAndIsPickedAgainAtTheNextStar
         auto first = std::make_unique<VirtualPad>(kPadName, 2, 4);
         ASSERT_TRUE(linesBecome(1));
         auto second = std::make_unique<VirtualPad>(kPadName, 2, 4);
-        ASSERT_TRUE(linesBecome(2));
+        VirtualPad spare("Spare Pad", 2, 4);
+        ASSERT_TRUE(linesBecome(3));
         ClickLine(lines, 1);
         Stick(*second, kGear34, kLow);
         ASSERT_TRUE(keyBecomes("w", true));
-        const IniDocument kept = ReadIniFile(home.File()).document;
-        EXPECT_EQ(kept.Get("controller", "name"), kPadName);
-        EXPECT_EQ(kept.Get("controller", "guid").value_or("").size(), 32u);
-        EXPECT_EQ(kept.Serialize().rfind("; my settings\n[keyconfig]\nkey3=w\n", 0), 0u);
+        EXPECT_TRUE(frm.grab().save(VANTREL_BINARY_DIR "/tests/shell/main-window-gear3.png"));
 
-        // The other one unplugged: the line in use moves up, stays chosen and drives on.
+        // Another one unplugged: the line in use moves up and stays chosen.
         first.reset();
-        ASSERT_TRUE(linesBecome(1));
+        ASSERT_TRUE(linesBecome(2));
         EXPECT_EQ(lines->currentRow(), 0);
-        Stick(*second, kGear34, kHigh);
-        EXPECT_TRUE(keyBecomes("s", true));
-        EXPECT_TRUE(keyBecomes("w", false));
 
-        // Unplugged in gear 4: the key goes up, the window says so, the program runs on.
+        // Unplugged in gear 3: the key goes up, the window says so, no other line looks chosen,
+        // the program runs on.
         second.reset();
-        EXPECT_TRUE(keyBecomes("s", false));
+        EXPECT_TRUE(keyBecomes("w", false));
         EXPECT_TRUE(x.DownKeycodes().empty());
         EXPECT_TRUE(WaitUntil([&] { return frm.windowTitle() == kCaptionDisconnected; }));
-        EXPECT_EQ(
-            lines->count() + frm.controls().lstJoyAxis->count() + frm.controls().lstGear->count(),
-            0);
+        EXPECT_EQ(lines->count(), 1);
+        EXPECT_EQ(lines->currentRow(), -1);
+        EXPECT_EQ(frm.controls().lstJoyAxis->count() + frm.controls().lstGear->count(), 0);
         EXPECT_TRUE(ended.empty());
 
         // Plugged back: it drives again with no click.
@@ -89,7 +87,7 @@ TEST(HotPlug, UnpluggedInGearLetsGoComesBackDrivingAndIsPickedAgainAtTheNextStar
         Stick(back, kGear34, kLow);
         EXPECT_TRUE(keyBecomes("w", true));
         EXPECT_EQ(frm.windowTitle(), kCaptionAvailable);
-        EXPECT_EQ(lines->currentRow(), 0);
+        EXPECT_EQ(lines->currentRow(), 1);
         EXPECT_TRUE(boxes.seen.isEmpty());
         frm.close();
         EXPECT_TRUE(x.WaitFor(code("w"), false));
@@ -107,6 +105,34 @@ TEST(HotPlug, UnpluggedInGearLetsGoComesBackDrivingAndIsPickedAgainAtTheNextStar
         EXPECT_TRUE(x.WaitFor(code("a"), false));
     }
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+// The tray menu's "&Close" ends with 0, a termination signal with that signal; the key goes up.
+TEST(Ending, TrayCloseAndTerminationSignalsLetTheHeldKeyGo) {
+    SettingsHome home;
+    XObserver x;
+    ASSERT_TRUE(x.ok());
+    const KeyCode w = x.KeycodeOf(XStringToKeysym("w"));
+    for (int sig : {SIGUSR1 /* the probe's "&Close" */, SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(sig);
+        const pid_t probe = ::fork();
+        if (probe == 0) {
+            ::execl(VANTREL_PROBE, VANTREL_PROBE, nullptr);
+            ::_exit(127);
+        }
+        const bool held = x.WaitFor(w, true);
+        ::kill(probe, held ? sig : SIGKILL);
+        int status = 0;
+        ::waitpid(probe, &status, 0);
+        ASSERT_TRUE(held) << "gear 3 never engaged";
+        if (sig == SIGUSR1) {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        } else {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << status;
+        }
+        EXPECT_TRUE(x.WaitFor(w, false));
+        EXPECT_TRUE(x.DownKeycodes().empty());
+    }
 }
 
 }  // namespace
