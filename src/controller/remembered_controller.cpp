@@ -3,20 +3,9 @@
 #include <string_view>
 
 namespace vantrel {
-namespace {
-
-// The settings file trims values; SDL names may end in blanks.
-std::string_view Trimmed(std::string_view s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-}  // namespace
 
 RememberedController RememberedFrom(const DeviceInstance& instance) {
-    return {std::string(Trimmed(instance.instanceName)), instance.guid, instance.path};
+    return {std::string(TrimBlanks(instance.instanceName)), instance.guid, instance.path};
 }
 
 std::optional<RememberedController> ReadRememberedController(const std::filesystem::path& file) {
@@ -42,7 +31,7 @@ std::optional<size_t> FindRememberedController(const std::vector<DeviceInstance>
     for (size_t i = 0; i < attached.size(); ++i) {
         const DeviceInstance& candidate = attached[i];
         // A part left empty in the file (written by hand) does not have to match.
-        if (!wanted.name.empty() && Trimmed(candidate.instanceName) != wanted.name) continue;
+        if (!wanted.name.empty() && TrimBlanks(candidate.instanceName) != wanted.name) continue;
         if (!wanted.guid.empty() && candidate.guid != wanted.guid) continue;
         if (!wanted.path.empty() && candidate.path == wanted.path) return i;
         if (!first) first = i;

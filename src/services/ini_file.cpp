@@ -14,7 +14,33 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-std::string_view Trim(std::string_view s) {
+// The section named by a header line, or nullopt when the line is no header.
+std::optional<std::string_view> SectionName(std::string_view line) {
+    line = TrimBlanks(line);
+    if (line.empty() || line.front() != '[') return std::nullopt;
+    line.remove_prefix(1);
+    const size_t close = line.find(']');
+    return TrimBlanks(line.substr(0, close));
+}
+
+bool IsComment(std::string_view line) {
+    line = TrimBlanks(line);
+    return !line.empty() && (line.front() == ';' || line.front() == '#');
+}
+
+// Key name of a key line (text before the first '='), or nullopt.
+std::optional<std::string_view> KeyName(std::string_view line) {
+    if (IsComment(line)) return std::nullopt;
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    return TrimBlanks(line.substr(0, eq));
+}
+
+std::string Reason(int err) { return std::strerror(err); }
+
+}  // namespace
+
+std::string_view TrimBlanks(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     while (!s.empty() && blank(s.front())) s.remove_prefix(1);
     while (!s.empty() && blank(s.back())) s.remove_suffix(1);
@@ -29,32 +55,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     }
     return true;
 }
-
-// The section named by a header line, or nullopt when the line is no header.
-std::optional<std::string_view> SectionName(std::string_view line) {
-    line = Trim(line);
-    if (line.empty() || line.front() != '[') return std::nullopt;
-    line.remove_prefix(1);
-    const size_t close = line.find(']');
-    return Trim(line.substr(0, close));
-}
-
-bool IsComment(std::string_view line) {
-    line = Trim(line);
-    return !line.empty() && (line.front() == ';' || line.front() == '#');
-}
-
-// Key name of a key line (text before the first '='), or nullopt.
-std::optional<std::string_view> KeyName(std::string_view line) {
-    if (IsComment(line)) return std::nullopt;
-    const size_t eq = line.find('=');
-    if (eq == std::string_view::npos) return std::nullopt;
-    return Trim(line.substr(0, eq));
-}
-
-std::string Reason(int err) { return std::strerror(err); }
-
-}  // namespace
 
 IniDocument IniDocument::Parse(std::string_view bytes) {
     IniDocument doc;
@@ -117,7 +117,7 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
     const auto line = FindKeyLine(section, key);
     if (!line) return std::nullopt;
     const std::string& text = lines_[*line].text;
-    return std::string(Trim(std::string_view(text).substr(text.find('=') + 1)));
+    return std::string(TrimBlanks(std::string_view(text).substr(text.find('=') + 1)));
 }
 
 std::string IniDocument::NewlineStyle() const {
@@ -144,7 +144,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
         // After the section's last non-blank line, so blank separators stay below it.
         size_t insertAt = *header + 1;
         for (size_t i = *header + 1; i < lines_.size() && !SectionName(lines_[i].text); ++i) {
-            if (!Trim(lines_[i].text).empty()) insertAt = i + 1;
+            if (!TrimBlanks(lines_[i].text).empty()) insertAt = i + 1;
         }
         EndLine(lines_[insertAt - 1], newline);
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(keyLine));

@@ -13,6 +13,11 @@
 
 namespace vantrel {
 
+// The text rules of the settings file, for the readers of its values too: blanks are spaces and
+// tabs, and letter case is that of ASCII.
+std::string_view TrimBlanks(std::string_view text);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
 class IniDocument {
   public:
     static IniDocument Parse(std::string_view bytes);
