@@ -46,6 +46,7 @@
 #include "settings/ui/frame_pacer.h"
 #include "shell/frm_main.h"
 #include "shell/secondary_windows.h"
+#include "tests/sdl/virtual_pad.h"
 
 namespace vantrel::bench {
 namespace {
@@ -126,7 +127,7 @@ class PaintCounter : public QObject {
 // node. Remembers when each move was made until a poll cycle has read it.
 class Stick {
   public:
-    Stick(SDL_Joystick* joystick, int node) : joystick_(joystick), node_(node) {}
+    Stick(testing::VirtualPad& pad, int node) : pad_(pad), node_(node) {}
 
     void Start() {
         thread_ = std::thread([this] { Run(); });
@@ -166,7 +167,7 @@ class Stick {
     void Run() {
         const std::vector<int16_t> values = EdgeOfGear3();
         const AxisScale scale{0, 10000, 1000, 9500};
-        SDL_JoystickSetVirtualAxis(joystick_, 1, -32768);  // top row
+        pad_.SetAxis(1, -32768);  // top row
         auto next = Clock::now();
         for (uint64_t i = 0; running_; ++i) {
             next += kReportInterval;
@@ -176,7 +177,7 @@ class Stick {
                 std::lock_guard<std::mutex> lock(mutex_);
                 if (pending_.size() > 1000) pending_.clear();  // nobody reads: do not grow
                 pending_.push_back({ScaleAxis(raw, scale), Clock::now()});
-                SDL_JoystickSetVirtualAxis(joystick_, 0, raw);
+                pad_.SetAxis(0, raw);
             }
             const char wake = 1;
             if (::write(node_, &wake, 1) != 1) {
@@ -186,7 +187,7 @@ class Stick {
         }
     }
 
-    SDL_Joystick* joystick_;
+    testing::VirtualPad& pad_;
     int node_;
     std::thread thread_;
     clockid_t cpuClock_{};
@@ -268,14 +269,8 @@ int Run(int argc, char** argv) {
 
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_UNKNOWN;
-    desc.naxes = 2;
-    desc.nbuttons = 12;
-    desc.name = "Bench Stick";
-    SDL_Joystick* joystick = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
-    if (!joystick || writer < 0) {
+    testing::VirtualPad pad("Bench Stick", 2, 12);
+    if (!pad.ok() || writer < 0) {
         std::fprintf(stderr, "no virtual joystick or node: %s\n", SDL_GetError());
         return 1;
     }
@@ -304,7 +299,7 @@ int Run(int argc, char** argv) {
     paints.Watch(editor);
 
     std::vector<double>* latencies = nullptr;  // of the phase being measured
-    Stick stick(joystick, writer);
+    Stick stick(pad, writer);
     services.afterCycle = [&](Clock::time_point firstSend) {
         // The state the cycle just read tells which moves it answered.
         const int32_t x = frm.controllerLayer()->device().joyState.x;
@@ -411,7 +406,7 @@ int Run(int argc, char** argv) {
         LoadAverage().c_str());
 
     frm.close();
-    SDL_JoystickClose(joystick);
+    pad.Detach();
     ::close(writer);
     std::filesystem::remove_all(home);
     return 0;

@@ -16,6 +16,7 @@
 
 #include "bench/bench_report.h"
 #include "bench/counting_backend.h"
+#include "bench/scripted_device.h"
 #include "engine/poll_cycle.h"
 #include "services/keys/key_service.h"
 #include "services/shifter/uinput_shifter.h"
@@ -28,27 +29,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kChangingCycles = 20000;
 constexpr int kUnchangedCycles = 1000;
-
-class ScriptedPad : public ControllerDevice {
-  public:
-    int32_t GetCapabilities(DIDEVCAPS& caps) override {
-        caps.lButtons = 12;
-        caps.lAxes = 2;
-        return DI_OK;
-    }
-    std::vector<std::string> GetAxisObjectTypes() override { return {"GUID_XAxis", "GUID_YAxis"}; }
-    int32_t SetEventNotification(int32_t) override { return DI_OK; }
-    int32_t SetProperty(DiLongProperty, const DIPROPLONG&) override { return DI_OK; }
-    int32_t SetRangeProperty(const DIPROPRANGE&) override { return DI_OK; }
-    int32_t Acquire() override { return DI_OK; }
-    int32_t Unacquire() override { return DI_OK; }
-    int32_t Poll() override { return DI_OK; }
-    int32_t GetDeviceStateJoystick(DIJOYSTATE& state) override {
-        state = next;
-        return DI_OK;
-    }
-    DIJOYSTATE next;
-};
 
 // The start of each classification pass is the axis row the cycle writes just before it.
 class PassStamps : public Display {
@@ -100,8 +80,8 @@ int Run() {
     LoadSettings(state, "/nonexistent/vantrel-bench/config.ini");
     state.range = 2;
     DeviceSlot slot;
-    auto pad = std::make_unique<ScriptedPad>();
-    ScriptedPad& scripted = *pad;
+    auto pad = std::make_unique<ScriptedDevice>();
+    ScriptedDevice& scripted = *pad;
     slot.diDev = std::move(pad);
     slot.diDev->GetCapabilities(slot.deviceCaps);
     slot.axisFound[1] = slot.axisFound[2] = kTrue;

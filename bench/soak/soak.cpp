@@ -8,6 +8,7 @@
 
 #include "bench/bench_report.h"
 #include "bench/counting_backend.h"
+#include "bench/scripted_device.h"
 #include "engine/poll_cycle.h"
 #include "services/keys/key_service.h"
 
@@ -16,26 +17,6 @@ namespace {
 using namespace vantrel;
 using bench::CountingBackend;
 using bench::ResidentKiB;
-
-// Reads return `next`, or fail once with `nextError`; keeps no history, unlike the test fake.
-class SoakDevice : public ControllerDevice {
-  public:
-    int32_t GetCapabilities(DIDEVCAPS&) override { return DI_OK; }
-    std::vector<std::string> GetAxisObjectTypes() override { return {}; }
-    int32_t SetEventNotification(int32_t) override { return DI_OK; }
-    int32_t SetProperty(DiLongProperty, const DIPROPLONG&) override { return DI_OK; }
-    int32_t SetRangeProperty(const DIPROPRANGE&) override { return DI_OK; }
-    int32_t Acquire() override { return DI_OK; }
-    int32_t Unacquire() override { return DI_OK; }
-    int32_t Poll() override { return DI_OK; }
-    int32_t GetDeviceStateJoystick(DIJOYSTATE& state) override {
-        if (nextError != DI_OK) return std::exchange(nextError, DI_OK);
-        state = next;
-        return DI_OK;
-    }
-    DIJOYSTATE next;
-    int32_t nextError = DI_OK;
-};
 
 class NullDisplay : public Display {
   public:
@@ -54,8 +35,8 @@ int main() {
     s.key6 = "d", s.key7 = "r", s.key8 = "f", s.keyr = "z";
 
     DeviceSlot slot;
-    auto device = std::make_unique<SoakDevice>();
-    SoakDevice& fake = *device;
+    auto device = std::make_unique<bench::ScriptedDevice>();
+    bench::ScriptedDevice& fake = *device;
     slot.diDev = std::move(device);
     slot.deviceCaps.lButtons = 12;
     slot.axisFound[1] = slot.axisFound[2] = kTrue;

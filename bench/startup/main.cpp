@@ -31,6 +31,7 @@
 #include "shell/app_icon.h"
 #include "shell/frm_main.h"
 #include "shell/real_services.h"
+#include "tests/sdl/virtual_pad.h"
 
 extern char** environ;
 
@@ -65,13 +66,7 @@ int Child(int argc, char** argv) {
     sinceMain.start();
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_UNKNOWN;
-    desc.naxes = 2;
-    desc.nbuttons = 12;
-    desc.name = "Bench Pad";
-    SDL_Joystick* pad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+    vantrel::testing::VirtualPad pad("Bench Pad", 2, 12);
 
     QApplication app(argc, argv);
     QApplication::setWindowIcon(vantrel::ApplicationIcon());
@@ -93,8 +88,8 @@ int Child(int argc, char** argv) {
                                     {32767, -32768},  {0, 0}, {14417, 32767}};
     for (int round = 0; round < 5; ++round) {
         for (const auto& p : positions) {
-            SDL_JoystickSetVirtualAxis(pad, 0, p[0]);
-            SDL_JoystickSetVirtualAxis(pad, 1, p[1]);
+            pad.SetAxis(0, p[0]);
+            pad.SetAxis(1, p[1]);
             Pump(10);
         }
     }
