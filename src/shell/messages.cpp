@@ -1,6 +1,7 @@
 #include "shell/messages.h"
 
 #include <QMessageBox>
+#include <cstdio>
 
 namespace vantrel {
 namespace {
@@ -35,6 +36,8 @@ QWidget* ShowPassingNotice(QWidget* parent, const std::string& text, const std::
 }
 
 void ShowStartUpFailure(const std::string& text) {
+    // Also for a start from a terminal, an autostart's log, or a session whose box nobody sees.
+    std::fprintf(stderr, "vantrel: %s\n", text.c_str());
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Vantrel"), Text(text), QMessageBox::Ok);
     box.setObjectName(QStringLiteral("startUpFailure"));
     box.setInformativeText(QStringLiteral("Vantrel cannot run and ends now."));

@@ -55,7 +55,6 @@ int RunVantrel(int argc, char** argv) {
         case SingleInstance::Outcome::OtherRunning:
             return 0;
         case SingleInstance::Outcome::OtherSilent:
-            std::fprintf(stderr, "vantrel: %s\n", kOtherSilent);
             ShowStartUpFailure(kOtherSilent);
             return 1;
     }
