@@ -8,6 +8,7 @@ packages=(
   xvfb xauth xdotool x11-utils trayer dbus dbus-x11 fonts-dejavu-core libglib2.0-bin
   clang-14 libclang-rt-14-dev
   help2man lintian appstream desktop-file-utils man-db
+  qemu-system-x86 busybox-static udev xz-utils
 )
 missing=()
 for p in "${packages[@]}"; do
