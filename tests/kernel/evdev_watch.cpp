@@ -111,6 +111,19 @@ bool EvdevWatch::WaitForKey(uint16_t code, bool down, Clock::duration wait) {
     return true;
 }
 
+std::optional<EvdevWatch::KeyChange> EvdevWatch::WaitForChange(uint16_t code, bool down,
+                                                               size_t from, Clock::duration wait) {
+    const Clock::time_point end = Clock::now() + wait;
+    for (size_t next = from;;) {
+        for (; next < changes_.size(); ++next) {
+            if (changes_[next].code == code && changes_[next].down == down) return changes_[next];
+        }
+        const Clock::time_point now = Clock::now();
+        if (now >= end || gone_) return std::nullopt;
+        ReadSome(end - now);
+    }
+}
+
 void EvdevWatch::Drain(Clock::duration quiet) {
     while (ReadSome(quiet) && !gone_) {
     }

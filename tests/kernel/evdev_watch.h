@@ -37,6 +37,9 @@ class EvdevWatch {
 
     // Reads until `code` is in the state `down`; false if it is not after `wait`.
     bool WaitForKey(uint16_t code, bool down, Clock::duration wait = 10s);
+    // Reads until the change of `code` to `down` at or after changes()[from]; nothing after `wait`.
+    std::optional<KeyChange> WaitForChange(uint16_t code, bool down, size_t from,
+                                           Clock::duration wait = 10s);
     // Reads until nothing more comes for `quiet` (or the device is gone).
     void Drain(Clock::duration quiet = 300ms);
     // Reads until the device is removed (the read fails with ENODEV); false after `wait`.

@@ -36,6 +36,7 @@ class VantrelProcess {
     // What it printed so far (stdout and stderr together).
     std::string Output() const;
     const std::filesystem::path& settingsFile() const { return settingsFile_; }
+    pid_t pid() const { return pid_; }
     // Whether it has `node` open (a controller in use is held open), within `wait`.
     bool HoldsOpen(const std::string& node, std::chrono::milliseconds wait);
 
