@@ -49,7 +49,10 @@ std::optional<std::string> FindEventNode(const std::string& name, Clock::duratio
 
 std::string UdevProperties(const std::string& node) {
     std::string text;
-    if (FILE* pipe = ::popen(("udevadm info --query=property --name=" + node).c_str(), "r")) {
+    // Once udev has handled the device's arrival: the node exists before its properties do.
+    const std::string command =
+        "udevadm settle --timeout=30 && udevadm info --query=property --name=" + node;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
         char buffer[4096];
         size_t got = 0;
         while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, got);

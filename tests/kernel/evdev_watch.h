@@ -19,7 +19,8 @@ using namespace std::chrono_literals;
 // after `wait`.
 std::optional<std::string> FindEventNode(const std::string& name, Clock::duration wait);
 
-// The udev properties of a device node ("KEY=value" lines of `udevadm info`).
+// The udev properties of a device node ("KEY=value" lines of `udevadm info`), once udev has
+// handled its arrival.
 std::string UdevProperties(const std::string& node);
 
 class EvdevWatch {
