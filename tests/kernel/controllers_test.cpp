@@ -2,6 +2,8 @@
 // driving the real virtual keyboard.
 #include <signal.h>
 
+#include <thread>
+
 #include "kernel/machine_rig.h"
 
 namespace vantrel::testing {
@@ -44,6 +46,9 @@ TEST(LatePlug, ARememberedControllerPluggedInLaterIsPickedAndDrivesKeys) {
     VantrelProcess vantrel(RememberedSettings("Xbox 360 Controller"));
     const auto keyboard = WatchDevice(kKeyboardName);
     ASSERT_TRUE(keyboard) << vantrel.Output();
+    // Plugged in once Vantrel is up and waiting, not found by its first look.
+    ASSERT_TRUE(vantrel.ListensForHotplug(std::chrono::seconds(60)));
+    std::this_thread::sleep_for(1s);
     UinputController controller(Xbox360Pad());
     controller.MoveStick(GearPosition(2).x, GearPosition(2).y);
     EXPECT_TRUE(keyboard->WaitForKey(KEY_A, true)) << vantrel.Output();

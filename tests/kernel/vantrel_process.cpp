@@ -9,6 +9,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -100,6 +102,30 @@ std::optional<int> VantrelProcess::WaitForEnd(std::chrono::milliseconds wait) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return status_;
+}
+
+bool VantrelProcess::ListensForHotplug(std::chrono::milliseconds wait) {
+    const auto end = std::chrono::steady_clock::now() + wait;
+    const fs::path fds = fs::path("/proc") / std::to_string(pid_) / "fd";
+    do {
+        // Kernel device events arrive on NETLINK_KOBJECT_UEVENT (15) sockets.
+        std::set<std::string> uevents;
+        std::ifstream netlink("/proc/net/netlink");
+        std::string line;
+        std::getline(netlink, line);
+        while (std::getline(netlink, line)) {
+            std::istringstream fields(line);
+            std::string column[10];
+            for (std::string& c : column) fields >> c;
+            if (column[1] == "15") uevents.insert("socket:[" + column[9] + "]");
+        }
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(fds, ec)) {
+            if (uevents.count(fs::read_symlink(entry.path(), ec).string()) != 0) return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    } while (std::chrono::steady_clock::now() < end);
+    return false;
 }
 
 bool VantrelProcess::HoldsOpen(const std::string& node, std::chrono::milliseconds wait) {

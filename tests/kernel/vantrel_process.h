@@ -37,6 +37,8 @@ class VantrelProcess {
     std::string Output() const;
     const std::filesystem::path& settingsFile() const { return settingsFile_; }
     pid_t pid() const { return pid_; }
+    // Whether it listens for devices coming and going (a udev monitor socket), within `wait`.
+    bool ListensForHotplug(std::chrono::milliseconds wait);
     // Whether it has `node` open (a controller in use is held open), within `wait`.
     bool HoldsOpen(const std::string& node, std::chrono::milliseconds wait);
 
