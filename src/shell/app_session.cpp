@@ -15,7 +15,7 @@ std::optional<int> AppSession::Start() {
     frmMain_.waitForController = minimized_;
     if (const std::optional<int> status = frmMain_.Form_Load(services_)) return status;
     if (minimized_) {
-        windows_.tray().Minimize();
+        windows_.tray().StartHidden();
     } else {
         frmMain_.show();
     }

@@ -17,8 +17,9 @@ class AppSession {
     // `endAtOnce` ends the process from the tray's "&Close".
     AppSession(ServiceFactory& services, bool minimized, std::function<void()> endAtOnce);
 
-    // The start-up; then the main window is shown, or put away as "Minimize" does, and the XTest
-    // note given where it matters. Returns the exit status when the program must end instead.
+    // The start-up; then the main window is shown, or put away in the tray (which may still be
+    // to come), and the XTest note given where it matters. Returns the exit status when the
+    // program must end instead.
     std::optional<int> Start();
 
     // A later start of Vantrel asked for this one: the main window is shown and raised, also

@@ -1,7 +1,8 @@
-# vantrel_test(NAME name SOURCES ... LIBS ... [X11])
-# One GoogleTest binary, one ctest entry. X11 runs it under its own Xvfb and D-Bus session.
+# vantrel_test(NAME name SOURCES ... LIBS ... [X11] [ARGS ...])
+# One GoogleTest binary, one ctest entry. X11 runs it under its own Xvfb and D-Bus session. ARGS
+# are given to the binary (a --gtest_filter, say).
 function(vantrel_test)
-  cmake_parse_arguments(T "X11" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "X11" "NAME" "SOURCES;LIBS;ARGS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
   if(NOT T_LIBS MATCHES "gtest_main|vantrel_qt_test_main")
@@ -12,10 +13,10 @@ function(vantrel_test)
     VANTREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VANTREL_BINARY_DIR="${PROJECT_BINARY_DIR}")
   if(T_X11)
     add_test(NAME ${T_NAME}
-             COMMAND ${PROJECT_SOURCE_DIR}/tests/support/with-xvfb.sh $<TARGET_FILE:${T_NAME}>)
+             COMMAND ${PROJECT_SOURCE_DIR}/tests/support/with-xvfb.sh $<TARGET_FILE:${T_NAME}> ${T_ARGS})
     set_tests_properties(${T_NAME} PROPERTIES LABELS x11 TIMEOUT 300)
   else()
-    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME} ${T_ARGS})
     set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 120)
   endif()
 endfunction()

@@ -1,13 +1,15 @@
-// The tray offscreen: the slide, the menu and its actions, a desktop without a tray. Which clicks
-// open the menu: tray_xembed_test.
+// The tray offscreen: the slide, the menu and its actions, a desktop without a tray, a start in a
+// tray that comes late. Which clicks open the menu: tray_xembed_test.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QScreen>
 #include <QTimer>
 
 #include "shell/tray/module1.h"
 #include "shell/tray/tray.h"
+#include "support/qt_wait.h"
 
 namespace vantrel {
 namespace {
@@ -104,6 +106,63 @@ TEST_F(TrayTest, WithoutATrayTheWindowIsMinimizedTheUserToldOnceAndNormalViewRes
     EXPECT_FALSE(mainWindow.isVisible());
     tray.form2().Max->trigger();
     EXPECT_TRUE(mainWindow.isVisible() && !mainWindow.isMinimized());
+}
+
+// Whether a window was ever shown.
+struct ShowWatch : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+        shown = shown || event->type() == QEvent::Show;
+        return false;
+    }
+    bool shown = false;
+};
+
+TEST_F(TrayTest, StartHiddenWaitsUnseenForALateTrayAndGivesUpOnce) {
+    hooks.trayWaitLimit = std::chrono::milliseconds(1200);  // looked at every half second meanwhile
+    const struct {
+        const char* what;
+        int trayComesMs, trayGoesMs;  // -1: never
+        bool secondStart;             // shows the window at 100 ms
+        bool minimized, told;
+    } starts[] = {
+        // Found at the first look; a panel restart after that is no reason to give up.
+        {"tray comes, then restarts", 100, 700, false, false, false},
+        {"tray comes after the last look", 1100, -1, false, false, false},
+        {"no tray", -1, -1, false, true, true},
+        {"shown by a second start meanwhile", -1, -1, true, false, false},
+    };
+    for (const auto& start : starts) {
+        SCOPED_TRACE(start.what);
+        QWidget main;
+        ShowWatch watch;
+        main.installEventFilter(&watch);
+        hooks.mainWindow = &main;
+        trayAvailable = false;
+        Tray tray(hooks);
+        QElapsedTimer clock;
+        clock.start();
+        tray.StartHidden();
+        EXPECT_FALSE(watch.shown);
+        const auto at = [&](int ms, std::function<void()> what) {
+            if (ms >= 0) QTimer::singleShot(ms, &main, std::move(what));
+        };
+        at(start.trayComesMs, [&] { trayAvailable = true; });
+        at(start.trayGoesMs, [&] { trayAvailable = false; });
+        at(start.secondStart ? 100 : -1, [&] { tray.form2().Max_Click(); });
+
+        testing::WaitUntil([&] { return tray.noTrayMessage() != nullptr; }, 1600);
+        ASSERT_EQ(tray.noTrayMessage() != nullptr, start.told);
+        EXPECT_EQ(main.isMinimized(), start.minimized);
+        EXPECT_EQ(watch.shown, start.minimized || start.secondStart);
+        if (!start.told) continue;
+        EXPECT_GE(clock.elapsed(), 1200) << "told before the wait was over";
+        // Told once in the run, a click on Minimize included.
+        QMessageBox* told = tray.noTrayMessage();
+        main.showNormal();
+        tray.Minimize();
+        EXPECT_TRUE(main.isMinimized());
+        EXPECT_EQ(tray.noTrayMessage(), told);
+    }
 }
 
 }  // namespace

@@ -13,7 +13,10 @@ const char* const kNoTrayText =
 
 }  // namespace
 
-Tray::Tray(TrayHooks hooks) : hooks_(std::move(hooks)), form2_(std::make_unique<Form2>(hooks_)) {}
+Tray::Tray(TrayHooks hooks)
+    : hooks_(std::move(hooks)),
+      form2_(std::make_unique<Form2>(hooks_)),
+      trayWait_([this] { return TrayAvailable(); }) {}
 
 Tray::~Tray() {
     *alive_ = false;
@@ -22,31 +25,50 @@ Tray::~Tray() {
 }
 
 void Tray::Minimize() {
-    // A second click while the first one's slide is still running: that one hides the window.
-    if (loading_) return;
-    if (!form1_) {
-        const std::shared_ptr<bool> alive = alive_;
-        loading_ = true;
-        form1_ = std::make_unique<Form1>(hooks_, *form2_);
-        form2_->SetForm1(form1_.get());
-        form1_->Form_Load();
-        if (!*alive) return;
-        loading_ = false;
-    }
-    PutMainWindowAway();
-}
-
-bool Tray::TrayAvailable() const {
-    return hooks_.trayAvailable ? hooks_.trayAvailable() : QSystemTrayIcon::isSystemTrayAvailable();
-}
-
-void Tray::PutMainWindowAway() {
+    if (!LoadHost()) return;
     QWidget* main = hooks_.mainWindow;
     if (main == nullptr) return;
     if (TrayAvailable()) {
         main->hide();
         return;
     }
+    // The user is looking now: the window stays within reach and the reason is given at once.
+    MinimizeWithoutTray();
+}
+
+void Tray::StartHidden() {
+    if (!LoadHost()) return;
+    QWidget* main = hooks_.mainWindow;
+    if (main == nullptr) return;
+    main->hide();
+    if (TrayAvailable()) return;
+    // The icon docks by itself once a tray comes; only the window waits for the outcome.
+    trayWait_.Start(hooks_.trayWaitLimit, [this] {
+        QWidget* window = hooks_.mainWindow;
+        if (window != nullptr && !window->isVisible()) MinimizeWithoutTray();
+    });
+}
+
+bool Tray::LoadHost() {
+    // A second click while the first one's slide is still running: that one puts the window away.
+    if (loading_) return false;
+    if (form1_) return true;
+    const std::shared_ptr<bool> alive = alive_;
+    loading_ = true;
+    form1_ = std::make_unique<Form1>(hooks_, *form2_);
+    form2_->SetForm1(form1_.get());
+    form1_->Form_Load();
+    if (!*alive) return false;
+    loading_ = false;
+    return true;
+}
+
+bool Tray::TrayAvailable() const {
+    return hooks_.trayAvailable ? hooks_.trayAvailable() : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void Tray::MinimizeWithoutTray() {
+    QWidget* main = hooks_.mainWindow;
     // Hidden without a tray icon, the window could not be brought back.
     main->showMinimized();
     if (toldNoTray_) return;

@@ -2,8 +2,8 @@
 // The main window's way into the tray: "Minimize" hides the window to a tray icon whose popup
 // menu brings it back, reloads the settings or ends the program.
 //
-// Make one Tray with the main window's hooks and call Minimize() from min_btn_Click. Everything
-// runs on the GUI thread.
+// Make one Tray with the main window's hooks and call Minimize() from min_btn_Click, or
+// StartHidden() for a start in the tray. Everything runs on the GUI thread.
 
 #include <QMessageBox>
 #include <QPointer>
@@ -12,6 +12,7 @@
 #include "shell/tray/form1.h"
 #include "shell/tray/form2.h"
 #include "shell/tray/tray_hooks.h"
+#include "shell/tray/tray_wait.h"
 
 namespace vantrel {
 
@@ -25,10 +26,16 @@ class Tray {
 
     // The first time, loads the tray host: the icon is added and the host slides away. Then the
     // main window is hidden. Later calls only hide the main window. On a desktop without a tray
-    // the window is minimized instead, and the user is told why once.
+    // the window is minimized instead, and the user is told why once; a tray that starts later
+    // still gets the icon.
     void Minimize();
+    // A start hidden in the tray: as Minimize, except that without a tray the main window, not
+    // shown yet, stays unmapped while a tray may still come (the panel often starts after
+    // Vantrel at login). Only if none has come after the hooks' trayWaitLimit is the window
+    // minimized and the user told; a window shown meanwhile (a second start) is left alone.
+    void StartHidden();
 
-    // Null until the first Minimize.
+    // Null until the first Minimize or StartHidden.
     Form1* form1() const { return form1_.get(); }
     Form2& form2() const { return *form2_; }
     // The note shown when the desktop has no tray, while it is open.
@@ -36,7 +43,10 @@ class Tray {
 
   private:
     bool TrayAvailable() const;
-    void PutMainWindowAway();
+    // Loads the tray host the first time. False while its slide is still running (the click that
+    // started it puts the window away) and when this Tray was destroyed during the slide.
+    bool LoadHost();
+    void MinimizeWithoutTray();
 
     TrayHooks hooks_;
     std::unique_ptr<Form2> form2_;
@@ -45,6 +55,7 @@ class Tray {
     bool loading_ = false;
     QPointer<QMessageBox> noTrayMessage_;
     bool toldNoTray_ = false;
+    TrayWait trayWait_;
 };
 
 }  // namespace vantrel

@@ -3,7 +3,10 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <chrono>
 #include <functional>
+
+#include "shell/tray/tray_wait.h"
 
 namespace vantrel {
 
@@ -16,6 +19,8 @@ struct TrayHooks {
     std::function<void()> endProgram;
     // Whether the desktop shows tray icons at all; null asks Qt. Tests replace it.
     std::function<bool()> trayAvailable;
+    // How long a start hidden in the tray waits for a tray that is not there yet. Tests shorten it.
+    std::chrono::milliseconds trayWaitLimit = kTrayWaitLimit;
 };
 
 }  // namespace vantrel
