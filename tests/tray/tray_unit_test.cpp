@@ -88,21 +88,34 @@ TEST_F(TrayTest, MenuItemsAndWhatEachDoes) {
     }
 }
 
-TEST_F(TrayTest, WithoutATrayTheWindowIsMinimizedTheUserToldOnceAndNormalViewRestoresIt) {
+TEST_F(TrayTest, WithoutATrayMinimizeWaitsForOneTellsOnceAndALateTrayTakesTheWindow) {
+    hooks.trayWaitLimit = std::chrono::milliseconds(600);
     trayAvailable = false;
     Tray tray(hooks);
+    QElapsedTimer clock;
+    clock.start();
     tray.Minimize();
+    EXPECT_TRUE(mainWindow.isVisible() && mainWindow.isMinimized());
+    EXPECT_EQ(tray.noTrayMessage(), nullptr) << "told while a tray may still come";
+    testing::WaitUntil([&] { return tray.noTrayMessage() != nullptr; }, 2000);
     QMessageBox* told = tray.noTrayMessage();
     ASSERT_NE(told, nullptr);
+    EXPECT_GE(clock.elapsed(), 600);
     EXPECT_TRUE(told->text().contains("no system tray"));
+
+    // Told once in the run.
     mainWindow.showNormal();
     tray.Minimize();
+    testing::WaitUntil([&] { return tray.noTrayMessage() != told; }, 1200);
     EXPECT_TRUE(mainWindow.isVisible() && mainWindow.isMinimized());
     EXPECT_EQ(tray.noTrayMessage(), told);
 
-    // A tray that turns up later takes the minimized window; "Normal View" brings it back normal.
-    trayAvailable = true;
+    // A tray that turns up during the wait takes the minimized window; "Normal View" brings it
+    // back normal.
+    mainWindow.showNormal();
     tray.Minimize();
+    trayAvailable = true;
+    testing::WaitUntil([&] { return !mainWindow.isVisible(); }, 1200);
     EXPECT_FALSE(mainWindow.isVisible());
     tray.form2().Max->trigger();
     EXPECT_TRUE(mainWindow.isVisible() && !mainWindow.isMinimized());

@@ -32,8 +32,19 @@ void Tray::Minimize() {
         main->hide();
         return;
     }
-    // The user is looking now: the window stays within reach and the reason is given at once.
-    MinimizeWithoutTray();
+    // Within reach on the taskbar meanwhile. A tray that comes takes the window as if it had been
+    // there from the start; the user is told only if none comes.
+    main->showMinimized();
+    trayWait_.Start(
+        hooks_.trayWaitLimit,
+        [this] {
+            QWidget* window = hooks_.mainWindow;
+            if (window != nullptr && window->isMinimized()) window->hide();
+        },
+        [this] {
+            QWidget* window = hooks_.mainWindow;
+            if (window != nullptr && window->isMinimized()) TellNoTray();
+        });
 }
 
 void Tray::StartHidden() {
@@ -43,9 +54,12 @@ void Tray::StartHidden() {
     main->hide();
     if (TrayAvailable()) return;
     // The icon docks by itself once a tray comes; only the window waits for the outcome.
-    trayWait_.Start(hooks_.trayWaitLimit, [this] {
+    trayWait_.Start(hooks_.trayWaitLimit, nullptr, [this] {
         QWidget* window = hooks_.mainWindow;
-        if (window != nullptr && !window->isVisible()) MinimizeWithoutTray();
+        if (window == nullptr || window->isVisible()) return;
+        // Hidden without a tray icon, the window could not be brought back.
+        window->showMinimized();
+        TellNoTray();
     });
 }
 
@@ -67,10 +81,7 @@ bool Tray::TrayAvailable() const {
     return hooks_.trayAvailable ? hooks_.trayAvailable() : QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void Tray::MinimizeWithoutTray() {
-    QWidget* main = hooks_.mainWindow;
-    // Hidden without a tray icon, the window could not be brought back.
-    main->showMinimized();
+void Tray::TellNoTray() {
     if (toldNoTray_) return;
     toldNoTray_ = true;
     auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Vantrel"),

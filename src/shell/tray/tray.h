@@ -26,8 +26,9 @@ class Tray {
 
     // The first time, loads the tray host: the icon is added and the host slides away. Then the
     // main window is hidden. Later calls only hide the main window. On a desktop without a tray
-    // the window is minimized instead, and the user is told why once; a tray that starts later
-    // still gets the icon.
+    // the window is minimized instead while a tray may still come (up to the hooks'
+    // trayWaitLimit): one that comes gets the icon and the still-minimized window is hidden; if
+    // none comes, the user is told why, once in the run.
     void Minimize();
     // A start hidden in the tray: as Minimize, except that without a tray the main window, not
     // shown yet, stays unmapped while a tray may still come (the panel often starts after
@@ -46,7 +47,8 @@ class Tray {
     // Loads the tray host the first time. False while its slide is still running (the click that
     // started it puts the window away) and when this Tray was destroyed during the slide.
     bool LoadHost();
-    void MinimizeWithoutTray();
+    // The note about the missing tray, once in the run.
+    void TellNoTray();
 
     TrayHooks hooks_;
     std::unique_ptr<Form2> form2_;

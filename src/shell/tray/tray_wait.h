@@ -20,17 +20,21 @@ class TrayWait {
     TrayWait(const TrayWait&) = delete;
     TrayWait& operator=(const TrayWait&) = delete;
 
-    // Looks for the tray every kTrayCheckInterval and stops once it is there; runs `gaveUp` if
-    // it is not there when `limit` has passed. A wait already running is replaced.
-    void Start(std::chrono::milliseconds limit, std::function<void()> gaveUp);
+    // Looks for the tray every kTrayCheckInterval: runs `found` (may be null) and stops once it is
+    // there, or runs `gaveUp` if it is not there when `limit` has passed. A wait already running
+    // is replaced.
+    void Start(std::chrono::milliseconds limit, std::function<void()> found,
+               std::function<void()> gaveUp);
     bool running() const { return deadline_.isActive(); }
 
   private:
     void Stop();
+    void Found();
 
     std::function<bool()> trayAvailable_;
     QTimer checks_;
     QTimer deadline_;
+    std::function<void()> found_;
     std::function<void()> gaveUp_;
 };
 
