@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "kernel/evdev_watch.h"
@@ -48,6 +50,22 @@ inline void ExpectOnlyHeld(EvdevWatch& output, uint16_t code, const GearCodes& c
             EXPECT_TRUE(output.WaitForKey(other, false)) << "code " << other << " still held";
         }
     }
+}
+
+// The most of the nine held at the same moment in everything read so far.
+inline size_t MostHeldAtOnce(const EvdevWatch& output, const GearCodes& codes) {
+    std::set<uint16_t> held;
+    size_t most = 0;
+    for (const EvdevWatch::KeyChange& change : output.changes()) {
+        if (std::find(codes.begin(), codes.end(), change.code) == codes.end()) continue;
+        if (change.down) {
+            held.insert(change.code);
+        } else {
+            held.erase(change.code);
+        }
+        most = std::max(most, held.size());
+    }
+    return most;
 }
 
 // Gears 1..8 and reverse, through neutral each time: each gear's code alone while in its field.

@@ -21,6 +21,7 @@ TEST(Shifter, AppearsAsAJoystickAndHoldsOneButtonPerGear) {
     EXPECT_FALSE(FindEventNode(kKeyboardName, 0s));
 
     WalkTheGate(*controller, shifter, kShifterCodes);
+    EXPECT_EQ(MostHeldAtOnce(shifter, kShifterCodes), 1u);
     controller->MoveStick(GearPosition(7).x, GearPosition(7).y);
     ASSERT_TRUE(shifter.WaitForKey(kShifterCodes[6], true));
     controller.reset();

@@ -14,7 +14,7 @@ shift 2
 [ $# -gt 0 ] || { echo "run-in-machine: no command given" >&2; exit 2; }
 
 for f in vmlinux initramfs.gz; do
-  [ -f "$machine/$f" ] || { echo "run-in-machine: $machine/$f is missing; build the tests first (make-machine.sh)" >&2; exit 1; }
+  [ -f "$machine/$f" ] || { echo "run-in-machine: $machine/$f is missing; make it with tests/kernel/machine/make-machine.sh (ctest does so first)" >&2; exit 1; }
 done
 command -v qemu-system-x86_64 >/dev/null ||
   { echo "run-in-machine: qemu-system-x86_64 is not installed; run scripts/install-deps.sh" >&2; exit 1; }
