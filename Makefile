@@ -2,6 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
+CTEST_ARGS ?=
 
 .PHONY: all deps configure build run test demo bench format install clean
 
@@ -20,7 +21,7 @@ run: build
 	./$(BUILD)/src/shell/vantrel
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
 demo: build
 	./$(BUILD)/tools/replay/vantrel-replay --config /nonexistent/config.ini --summary < tools/replay/gear-walk.txt
