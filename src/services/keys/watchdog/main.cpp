@@ -69,9 +69,11 @@ void Watchdog::Poll(pollfd* watched, nfds_t count) {
 
 bool Watchdog::FollowVantrel() {
     pollfd watched[] = {{kVantrel, POLLIN, 0}, {ConnectionNumber(display_), POLLIN, 0}};
+    // No other X call is made here, so after this poll() sees all that the server sends.
+    ReadEvents();
     for (;;) {
-        ReadEvents();
         Poll(watched, 2);
+        if (watched[1].revents != 0) ReadEvents();
         if (watched[0].revents == 0) continue;
         char bytes[4096];
         const ssize_t n = read(kVantrel, bytes, sizeof bytes);
