@@ -4,6 +4,8 @@ include(${CMAKE_CURRENT_LIST_DIR}/man_pages.cmake)
 if(TARGET vantrel)
   install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+# Started by vantrel itself (it looks there relative to its own folder), so no man page.
+install(TARGETS vantrel-key-watchdog RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/vantrel)
 install(FILES packaging/vantrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/invalid.vantrel.vantrel.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

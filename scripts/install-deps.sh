@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config dpkg-dev file
-  qt6-base-dev libqt6svg6 libsdl2-dev libx11-dev libxtst-dev
+  qt6-base-dev libqt6svg6 libsdl2-dev libx11-dev libxtst-dev libxi-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils trayer dbus dbus-x11 fonts-dejavu-core libglib2.0-bin
   clang-14 libclang-rt-14-dev

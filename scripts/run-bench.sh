@@ -9,7 +9,7 @@ for b in "$build"/bench/*/vantrel-bench-*; do
   name=$(basename "$b")
   echo "running $name ..." >&2
   log="$build/bench/$name.log"
-  if [ "$name" = vantrel-bench-startup ] && [ -z "${DISPLAY:-}" ]; then
+  if [[ $name = vantrel-bench-startup || $name = vantrel-bench-watchdog ]] && [ -z "${DISPLAY:-}" ]; then
     xvfb-run -a -s "-noreset -r -screen 0 1280x800x24" "$b" > "$log" 2>&1
   else
     QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$b" > "$log" 2>&1

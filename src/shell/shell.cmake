@@ -52,3 +52,4 @@ target_link_libraries(vantrel_app PUBLIC vantrel_real_services vantrel_shell_win
 
 add_executable(vantrel ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(vantrel PRIVATE vantrel_app)
+vantrel_key_watchdog_beside(vantrel)

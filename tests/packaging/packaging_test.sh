@@ -27,6 +27,11 @@ rule=$prefix/lib/udev/rules.d/70-vantrel-uinput.rules
 grep -qa "$(basename "$rule")" "$prefix/bin/vantrel" ||
     fail "vantrel looks for its udev rule under another name than $(basename "$rule")"
 
+# vantrel starts its key watchdog from where it looks for it, relative to its own folder.
+watchdog=$prefix/libexec/vantrel/vantrel-key-watchdog
+[[ -x $watchdog ]] && grep -qa "$(realpath -m --relative-to="$prefix/bin" "$(dirname "$watchdog")")" \
+    "$prefix/bin/vantrel" || fail "vantrel does not look for its key watchdog where it is installed"
+
 metainfo=$(find "$prefix/share/metainfo" -name '*.metainfo.xml' 2>/dev/null)
 id=$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "$metainfo" 2>/dev/null)
 [[ -n $id && $(basename "$metainfo") == "$id.metainfo.xml" ]] ||

@@ -20,6 +20,9 @@ class KeyBackend {
     // Returns once every event sent so far has been handled by the system, for the moment before
     // the process ends. (An X server drops what a client sent just before it went away.)
     virtual void WaitUntilDelivered() noexcept {}
+    // The service has let go of every key and presses none again: the process is ending on
+    // purpose. (The XTest backend sends its key watchdog away here.)
+    virtual void OnCleanShutdown() noexcept {}
 };
 
 }  // namespace vantrel

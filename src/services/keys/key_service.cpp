@@ -77,6 +77,8 @@ void KeyService::ReleaseAllForShutdown(std::chrono::milliseconds wait) noexcept 
     if (!guard.owns_lock()) return;
     ReleaseAllLocked();
     backend_->WaitUntilDelivered();
+    // A key that could not be let go of is left to the backend's own last resort.
+    if (held_.empty()) backend_->OnCleanShutdown();
     closed_ = true;
 }
 

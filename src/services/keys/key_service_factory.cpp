@@ -55,8 +55,9 @@ std::unique_ptr<KeyService> CreateKeyService(const KeyServiceOptions& options,
     }
     if (tryXTest) {
         try {
-            return std::make_unique<KeyService>(
-                std::make_unique<XTestBackend>(options.displayName));
+            auto backend = std::make_unique<XTestBackend>(options.displayName);
+            backend->StartWatchdog();
+            return std::make_unique<KeyService>(std::move(backend));
         } catch (const ServiceError& e) {
             tried += TriedLine("XTest", e.what());
         }

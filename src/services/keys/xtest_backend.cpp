@@ -63,9 +63,23 @@ XTestBackend::~XTestBackend() {
             if (boundByUs_.test(code)) UnbindKeycode(pressedKeycode_[code]);
         }
         XSync(display_, False);
+        if (watchdog_) watchdog_->SayGoodbye();
     }
     x_error_routing::Detach(display_);
     XCloseDisplay(display_);
+}
+
+void XTestBackend::StartWatchdog() {
+    std::string why;
+    watchdog_ = KeyWatchdog::Start(displayName_, why);
+    if (!watchdog_) {
+        std::fprintf(
+            stderr,
+            "Vantrel: its key watchdog could not start: %s. Keys still work, but if "
+            "Vantrel crashes or is killed, a gear key it holds stays down until you press that "
+            "key; reinstall Vantrel if this message comes back.\n",
+            why.c_str());
+    }
 }
 
 void XTestBackend::OnXError(int errorCode, int requestCode) {
@@ -137,6 +151,7 @@ void XTestBackend::Press(const KeyName& key) {
         }
         return;
     }
+    if (watchdog_) watchdog_->Pressing(keycode);
     XTestFakeKeyEvent(display_, keycode, True, CurrentTime);
     XFlush(display_);
     pressedKeycode_[key.evdevCode] = keycode;
@@ -163,11 +178,21 @@ void XTestBackend::Release(const KeyName& key) {
         boundByUs_.reset(key.evdevCode);
     }
     pressedKeycode_[key.evdevCode] = 0;
+    if (watchdog_) {
+        // Told only once the server has run the release: it drops the requests a client sent just
+        // before dying, and a release lost that way must stay the watchdog's to do.
+        XSync(display_, False);
+        if (!lost_.load()) watchdog_->Released(keycode);
+    }
 }
 
 void XTestBackend::WaitUntilDelivered() noexcept {
     SigpipeGuard sigpipe;
     if (!lost_.load()) XSync(display_, False);
+}
+
+void XTestBackend::OnCleanShutdown() noexcept {
+    if (watchdog_) watchdog_->SayGoodbye();
 }
 
 uint8_t XTestBackend::BindFreeKeycode(uint32_t keysym) {

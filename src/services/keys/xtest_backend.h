@@ -9,6 +9,7 @@
 #include <string>
 
 #include "services/keys/key_backend.h"
+#include "services/keys/key_watchdog.h"
 
 struct _XDisplay;  // Xlib's Display, kept out of this header (Xlib.h defines many macros)
 
@@ -30,6 +31,12 @@ class XTestBackend final : public KeyBackend {
     void Press(const KeyName& key) override;
     void Release(const KeyName& key) override;
     void WaitUntilDelivered() noexcept override;
+    void OnCleanShutdown() noexcept override;
+
+    // Starts the key watchdog (key_watchdog.h), which from now on is told of every key pressed and
+    // let go of, and lets go of what is still held should this process die without doing so.
+    // When it cannot start, keys still go out and one line on stderr says what is at stake.
+    void StartWatchdog();
 
     // The connection, for tests: a refused request on it must not end the process.
     _XDisplay* display() const { return display_; }
@@ -57,6 +64,7 @@ class XTestBackend final : public KeyBackend {
     uint8_t pressedKeycode_[768] = {};  // by evdev code: the keycode pressed, 0 when none
     std::bitset<768> boundByUs_;        // by evdev code: its keycode was bound by BindFreeKeycode
     std::bitset<768> warnedUnmapped_;   // by evdev code: the one warning was given
+    std::unique_ptr<KeyWatchdog> watchdog_;  // none when it could not start
 };
 
 }  // namespace vantrel
