@@ -40,7 +40,7 @@ cpu=max
 [ "$accel" = kvm ] && cpu=host
 timeout_s=${VANTREL_MACHINE_TIMEOUT:-240}
 set +e
-timeout -k 5 "$timeout_s" qemu-system-x86_64 -accel "$accel" -cpu "$cpu" -m 1024 -smp 2 \
+timeout -k 5 "$timeout_s" qemu-system-x86_64 -accel "$accel" -cpu "$cpu" -m 1024 -smp 1 \
   -nodefaults -net none -no-reboot -nographic -serial stdio -monitor none \
   -kernel "$machine/vmlinux" -initrd "$machine/initramfs.gz" \
   -append "console=ttyS0 quiet loglevel=3 panic=-1" \
