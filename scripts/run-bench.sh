@@ -26,6 +26,7 @@ if [ -x "$build/bench/kernel/vantrel-machine-bench" ] && [ -f "$machine/vmlinux"
   tests/kernel/machine/run-in-machine.sh "$machine" "$build/bench/machine-results" sh -c \
     "$build/bench/kernel/vantrel-machine-bench && $build/bench/controller/vantrel-bench-controller" \
     >"$log" 2>&1 || echo "the real-kernel figures failed; see $log" >&2
+  sed -i 's/\r$//' "$log"  # the machine's console ends its lines with CR LF
   while IFS= read -r line; do rows+=("$line"); done < <(grep -E ' info$' "$log")
   while IFS= read -r line; do rows+=("$line"); done < <(
     sed -n '/^Controller pump/,$p' "$log" |
