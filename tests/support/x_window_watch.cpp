@@ -1,6 +1,7 @@
 #include "support/x_window_watch.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xlibint.h>
 #include <X11/Xutil.h>
 
 namespace vantrel::testing {
@@ -50,15 +51,25 @@ unsigned long XWindowWatch::FirstOf(Window window, const char* property, Atom ty
 
 long XWindowWatch::PidOf(Window window) {
     const unsigned long pid = FirstOf(window, "_NET_WM_PID", XA_CARDINAL);
-    return pid == 0 ? -1 : static_cast<long>(pid);
+    if (pid == 0) return -1;
+    clientPids_[ClientOf(window)] = static_cast<long>(pid);
+    return static_cast<long>(pid);
+}
+
+unsigned long XWindowWatch::ClientOf(Window window) const {
+    // Every client's ids share the bits outside the server's resource mask.
+    return window & ~display_->resource_mask;
 }
 
 std::vector<Window> XWindowWatch::MappedBy(long pid) {
     ReadEvents();
     std::vector<Window> windows;
     for (const Mapped& m : mapped_) {
-        // A window gone before its owner could be read may have been this program's.
-        if (m.pid == pid || m.pid == -1) windows.push_back(m.window);
+        // A window gone before its owner could be read may have been this program's, unless
+        // another process's client made it (a tray that restarts, say).
+        const auto client = clientPids_.find(ClientOf(m.window));
+        const bool someoneElses = client != clientPids_.end() && client->second != pid;
+        if (m.pid == pid || (m.pid == -1 && !someoneElses)) windows.push_back(m.window);
     }
     return windows;
 }

@@ -5,6 +5,7 @@
 
 #include <X11/Xlib.h>
 
+#include <map>
 #include <vector>
 
 namespace vantrel::testing {
@@ -19,7 +20,8 @@ class XWindowWatch {
     bool ok() const { return display_ != nullptr; }
 
     // The top-level windows of process `pid` mapped so far, in order (one entry per map). A
-    // window gone before its owner was read counts as anyone's: ask often (both calls read).
+    // window gone before its owner was read counts as the process's unless its id shows another
+    // X client made it: ask often (both calls read).
     std::vector<Window> MappedBy(long pid);
     // Viewable windows of process `pid` that sit inside another program's window: tray icons.
     std::vector<Window> DockedBy(long pid);
@@ -37,11 +39,15 @@ class XWindowWatch {
     void ReadEvents();
     // The first value of a 32-bit property, 0 when there is none.
     unsigned long FirstOf(Window window, const char* property, Atom type);
+    // Also learns which X client (id range) the process's windows come from.
     long PidOf(Window window);
+    // The part of a window id that tells which X client made it.
+    unsigned long ClientOf(Window window) const;
     void AddDocked(Window parent, long pid, bool topLevel, std::vector<Window>& docked);
 
     Display* display_;
     std::vector<Mapped> mapped_;
+    std::map<unsigned long, long> clientPids_;  // ClientOf(window) -> pid, as read so far
 };
 
 }  // namespace vantrel::testing
