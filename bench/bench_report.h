@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace vantrel::bench {
 
@@ -49,6 +51,17 @@ inline std::string Format(const char* format, double value) {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
     return text;
+}
+
+// Without an X display, starts `program` again under an Xvfb of its own (no key auto-repeat, the
+// keymap kept) and ends with it; returns only when there is a display.
+inline void RunAgainUnderXvfbWithoutDisplay(const char* program) {
+    if (std::getenv("DISPLAY") || std::getenv("VANTREL_BENCH_UNDER_XVFB")) return;
+    ::setenv("VANTREL_BENCH_UNDER_XVFB", "1", 1);
+    execlp("xvfb-run", "xvfb-run", "-a", "-s", "-noreset -r -screen 0 1280x800x24", program,
+           static_cast<char*>(nullptr));
+    std::perror("xvfb-run");
+    std::exit(1);
 }
 
 // One row of the table; scripts/run-bench.sh collects the lines that end in met or MISSED.

@@ -2,10 +2,12 @@
 // A two-axis, twelve-button controller whose reads return `next`, or fail once with `nextError`.
 // It keeps no history, unlike the test fake, so a million cycles cost no memory.
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "engine/device_slot.h"
 #include "services/controller_device.h"
 
 namespace vantrel::bench {
@@ -33,5 +35,15 @@ class ScriptedDevice : public ControllerDevice {
     DIJOYSTATE next;
     int32_t nextError = DI_OK;
 };
+
+// Puts a new ScriptedDevice into `slot` as a selection of it would: its capabilities, X and Y.
+inline ScriptedDevice& PlugScriptedDevice(DeviceSlot& slot) {
+    auto device = std::make_unique<ScriptedDevice>();
+    ScriptedDevice& scripted = *device;
+    slot.diDev = std::move(device);
+    slot.diDev->GetCapabilities(slot.deviceCaps);
+    slot.axisFound[1] = slot.axisFound[2] = kTrue;
+    return scripted;
+}
 
 }  // namespace vantrel::bench

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "bench/bench_report.h"
+#include "bench/null_display.h"
 #include "engine/poll_cycle.h"
 #include "services/sdl/controller_pump.h"
 #include "services/sdl/pump_timer.h"
@@ -40,15 +41,6 @@ constexpr int kStillTrials = 10;
 constexpr auto kStillSpell = 2200ms;
 constexpr auto kIdleSettle = 2s;
 constexpr auto kIdleWindow = 5s;
-
-class NullDisplay : public Display {
-  public:
-    void WriteRow(ListId, int, const std::string&) override {}
-    void SetCaption(const std::string&) override {}
-    void ShowCycleError(const std::string& message) override {
-        std::fprintf(stderr, "poll cycle failed: %s\n", message.c_str());
-    }
-};
 
 int64_t Nanos(Clock::time_point t) {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();

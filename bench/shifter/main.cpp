@@ -80,11 +80,7 @@ int Run() {
     LoadSettings(state, "/nonexistent/vantrel-bench/config.ini");
     state.range = 2;
     DeviceSlot slot;
-    auto pad = std::make_unique<ScriptedDevice>();
-    ScriptedDevice& scripted = *pad;
-    slot.diDev = std::move(pad);
-    slot.diDev->GetCapabilities(slot.deviceCaps);
-    slot.axisFound[1] = slot.axisFound[2] = kTrue;
+    ScriptedDevice& scripted = PlugScriptedDevice(slot);
 
     KeyService keys(std::make_unique<CountingBackend>());
     PassStamps display;

@@ -8,6 +8,7 @@
 
 #include "bench/bench_report.h"
 #include "bench/counting_backend.h"
+#include "bench/null_display.h"
 #include "bench/scripted_device.h"
 #include "engine/poll_cycle.h"
 #include "services/keys/key_service.h"
@@ -17,13 +18,6 @@ namespace {
 using namespace vantrel;
 using bench::CountingBackend;
 using bench::ResidentKiB;
-
-class NullDisplay : public Display {
-  public:
-    void WriteRow(ListId, int, const std::string&) override {}
-    void SetCaption(const std::string&) override {}
-    void ShowCycleError(const std::string&) override {}
-};
 
 }  // namespace
 
@@ -35,16 +29,12 @@ int main() {
     s.key6 = "d", s.key7 = "r", s.key8 = "f", s.keyr = "z";
 
     DeviceSlot slot;
-    auto device = std::make_unique<bench::ScriptedDevice>();
-    bench::ScriptedDevice& fake = *device;
-    slot.diDev = std::move(device);
-    slot.deviceCaps.lButtons = 12;
-    slot.axisFound[1] = slot.axisFound[2] = kTrue;
+    bench::ScriptedDevice& fake = bench::PlugScriptedDevice(slot);
 
     auto backend = std::make_unique<CountingBackend>();
     CountingBackend& counting = *backend;
     KeyService keys(std::move(backend));
-    NullDisplay display;
+    bench::NullDisplay display(false);  // every 997th read fails on purpose
 
     // A stick walking the gate: every gear, reverse, neutral, and long rests in between.
     const struct {

@@ -170,13 +170,7 @@ double Median(std::vector<double> v) {
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--child") == 0) return Child(argc, argv);
 
-    if (!std::getenv("DISPLAY") && !std::getenv("VANTREL_BENCH_UNDER_XVFB")) {
-        ::setenv("VANTREL_BENCH_UNDER_XVFB", "1", 1);
-        execlp("xvfb-run", "xvfb-run", "-a", "-s", "-noreset -r -screen 0 1280x800x24", argv[0],
-               static_cast<char*>(nullptr));
-        std::perror("xvfb-run");
-        return 1;
-    }
+    vantrel::bench::RunAgainUnderXvfbWithoutDisplay(argv[0]);
     char home[] = "/tmp/vantrel-bench-XXXXXX";
     if (!mkdtemp(home)) return 1;
     ::setenv("XDG_CONFIG_HOME", home, 1);  // no settings file: the defaults

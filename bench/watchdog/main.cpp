@@ -21,6 +21,7 @@
 #include <thread>
 
 #include "bench/bench_report.h"
+#include "bench/null_display.h"
 #include "bench/scripted_device.h"
 #include "engine/poll_cycle.h"
 #include "services/keys/key_service_factory.h"
@@ -35,15 +36,6 @@ using namespace std::chrono_literals;
 constexpr auto kSpell = 10s;
 constexpr auto kReportEvery = 2ms;  // 500 reports a second
 constexpr int kReportsPerShift = 250;
-
-class NullDisplay : public Display {
-  public:
-    void WriteRow(ListId, int, const std::string&) override {}
-    void SetCaption(const std::string&) override {}
-    void ShowCycleError(const std::string& message) override {
-        std::fprintf(stderr, "poll cycle failed: %s\n", message.c_str());
-    }
-};
 
 // The watchdog is an orphan from its start; adopted by this process, it is found as a child.
 pid_t AdoptedWatchdog() {
@@ -97,11 +89,7 @@ int Run() {
     LoadSettings(state, "/nonexistent/vantrel-bench/config.ini");
     state.range = 2;
     DeviceSlot slot;
-    auto pad = std::make_unique<ScriptedDevice>();
-    ScriptedDevice& scripted = *pad;
-    slot.diDev = std::move(pad);
-    slot.diDev->GetCapabilities(slot.deviceCaps);
-    slot.axisFound[1] = slot.axisFound[2] = kTrue;
+    ScriptedDevice& scripted = PlugScriptedDevice(slot);
     NullDisplay display;
     // The middle of each gear's field (gears 1 to 8), as the shifter benchmark walks the gate.
     constexpr int32_t kGears[][2] = {{0, 0},    {0, 10000},    {3000, 0},  {3000, 10000},
@@ -177,14 +165,7 @@ int Run() {
 }  // namespace
 }  // namespace vantrel::bench
 
-int main(int argc, char** argv) {
-    if (!std::getenv("DISPLAY") && !std::getenv("VANTREL_BENCH_UNDER_XVFB")) {
-        ::setenv("VANTREL_BENCH_UNDER_XVFB", "1", 1);
-        execlp("xvfb-run", "xvfb-run", "-a", "-s", "-noreset -r -screen 0 1280x800x24", argv[0],
-               static_cast<char*>(nullptr));
-        std::perror("xvfb-run");
-        return 1;
-    }
-    (void)argc;
+int main(int, char** argv) {
+    vantrel::bench::RunAgainUnderXvfbWithoutDisplay(argv[0]);
     return vantrel::bench::Run();
 }
