@@ -18,7 +18,7 @@ build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	./$(BUILD)/src/shell/vantrel
+	./$(BUILD)/src/app/vantrel
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "services/ini_file.h"
 #include "settings/boundary_value.h"
+#include "settings/ini_file.h"
 
 using vantrel::IniDocument;
 

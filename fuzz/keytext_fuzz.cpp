@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "services/keys/key_event_text.h"
-#include "services/keys/key_names.h"
+#include "output/key_event_text.h"
+#include "output/key_names.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

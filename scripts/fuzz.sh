@@ -9,10 +9,10 @@ mkdir -p "$out"
 cxx=$(command -v clang++-14 || command -v clang++)
 flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc)
 declare -A sources=(
-  [ini]="fuzz/ini_fuzz.cpp src/services/ini_file.cpp src/settings/boundary_value.cpp"
+  [ini]="fuzz/ini_fuzz.cpp src/settings/ini_file.cpp src/settings/boundary_value.cpp"
   [boundary]="fuzz/boundary_fuzz.cpp src/settings/boundary_value.cpp"
 )
-sources[keytext]="fuzz/keytext_fuzz.cpp src/services/keys/key_event_text.cpp src/services/keys/key_names.cpp"
+sources[keytext]="fuzz/keytext_fuzz.cpp src/output/key_event_text.cpp src/output/key_names.cpp"
 for name in "${!sources[@]}"; do
   # shellcheck disable=SC2086
   "$cxx" "${flags[@]}" ${sources[$name]} -o "$out/fuzz-$name"

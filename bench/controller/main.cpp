@@ -21,14 +21,14 @@
 #include <thread>
 #include <vector>
 
+#include "backends/sdl/controller_pump.h"
+#include "backends/sdl/pump_timer.h"
+#include "backends/sdl/sdl_controller_service.h"
 #include "bench/bench_report.h"
-#include "bench/null_display.h"
 #include "engine/poll_cycle.h"
-#include "services/sdl/controller_pump.h"
-#include "services/sdl/pump_timer.h"
-#include "services/sdl/sdl_controller_service.h"
 #include "settings/load_settings.h"
 #include "stamping_key_sender.h"
+#include "tests/doubles/null_display.h"
 
 namespace vantrel::bench {
 namespace {

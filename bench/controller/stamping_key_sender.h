@@ -8,8 +8,8 @@
 #include <memory>
 #include <string_view>
 
-#include "bench/counting_backend.h"
-#include "services/keys/key_service.h"
+#include "output/key_service.h"
+#include "tests/doubles/counting_keyboard.h"
 
 namespace vantrel::bench {
 

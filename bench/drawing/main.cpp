@@ -37,16 +37,16 @@
 #include <thread>
 #include <vector>
 
+#include "backends/sdl/axis_scaling.h"
+#include "backends/sdl/node_watch.h"
+#include "backends/sdl/sdl_controller_service.h"
 #include "bench/bench_report.h"
 #include "bench/controller/stamping_key_sender.h"
-#include "services/config_path.h"
-#include "services/sdl/axis_scaling.h"
-#include "services/sdl/node_watch.h"
-#include "services/sdl/sdl_controller_service.h"
-#include "settings/ui/frame_pacer.h"
-#include "shell/frm_main.h"
-#include "shell/secondary_windows.h"
-#include "tests/sdl/virtual_pad.h"
+#include "settings/config_path.h"
+#include "tests/doubles/virtual_pad.h"
+#include "windows/frame_pacer.h"
+#include "windows/main_window/main_window.h"
+#include "windows/secondary_windows.h"
 
 namespace vantrel::bench {
 namespace {

@@ -20,12 +20,12 @@
 #include <string>
 #include <vector>
 
+#include "backends/sdl/controller_pump.h"
+#include "backends/sdl/sdl_controller_service.h"
 #include "bench/bench_report.h"
-#include "services/keys/key_service.h"
-#include "services/sdl/controller_pump.h"
-#include "services/sdl/sdl_controller_service.h"
-#include "shell/frm_main.h"
-#include "tests/sdl/virtual_pad.h"
+#include "output/key_service.h"
+#include "tests/doubles/virtual_pad.h"
+#include "windows/main_window/main_window.h"
 
 namespace vantrel::bench {
 namespace {

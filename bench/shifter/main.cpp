@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "backends/uinput/uinput_shifter.h"
 #include "bench/bench_report.h"
-#include "bench/counting_backend.h"
-#include "bench/scripted_device.h"
 #include "engine/poll_cycle.h"
-#include "services/keys/key_service.h"
-#include "services/shifter/uinput_shifter.h"
+#include "output/key_service.h"
 #include "settings/load_settings.h"
+#include "tests/doubles/counting_keyboard.h"
+#include "tests/doubles/scripted_device.h"
 
 namespace vantrel::bench {
 namespace {

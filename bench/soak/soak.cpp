@@ -7,11 +7,11 @@
 #include <utility>
 
 #include "bench/bench_report.h"
-#include "bench/counting_backend.h"
-#include "bench/null_display.h"
-#include "bench/scripted_device.h"
 #include "engine/poll_cycle.h"
-#include "services/keys/key_service.h"
+#include "output/key_service.h"
+#include "tests/doubles/counting_keyboard.h"
+#include "tests/doubles/null_display.h"
+#include "tests/doubles/scripted_device.h"
 
 namespace {
 

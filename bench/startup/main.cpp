@@ -26,12 +26,12 @@
 #include <string>
 #include <vector>
 
+#include "app/real_services.h"
 #include "bench/bench_report.h"
 #include "engine/poll_cycle.h"
-#include "shell/app_icon.h"
-#include "shell/frm_main.h"
-#include "shell/real_services.h"
-#include "tests/sdl/virtual_pad.h"
+#include "tests/doubles/virtual_pad.h"
+#include "windows/app_icon.h"
+#include "windows/main_window/main_window.h"
 
 extern char** environ;
 

@@ -20,12 +20,12 @@
 #include <string>
 #include <thread>
 
+#include "app/key_service_factory.h"
 #include "bench/bench_report.h"
-#include "bench/null_display.h"
-#include "bench/scripted_device.h"
 #include "engine/poll_cycle.h"
-#include "services/keys/key_service_factory.h"
 #include "settings/load_settings.h"
+#include "tests/doubles/null_display.h"
+#include "tests/doubles/scripted_device.h"
 
 namespace vantrel::bench {
 namespace {

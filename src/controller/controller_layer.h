@@ -16,12 +16,12 @@
 
 #include "controller/controller_window.h"
 #include "controller/remembered_controller.h"
-#include "engine/device_slot.h"
-#include "engine/main_state.h"
+#include "engine/controller_slot.h"
 #include "engine/poll_cycle.h"
-#include "services/controller_service.h"
-#include "services/key_sender.h"
-#include "services/shifter_output.h"
+#include "engine/shift_state.h"
+#include "ports/controller_service.h"
+#include "ports/key_output.h"
+#include "ports/shifter_output.h"
 
 namespace vantrel {
 

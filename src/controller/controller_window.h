@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "services/display.h"
+#include "engine/live_view.h"
 
 namespace vantrel {
 

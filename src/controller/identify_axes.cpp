@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "engine/device_slot.h"
+#include "engine/controller_slot.h"
 
 namespace vantrel {
 namespace {

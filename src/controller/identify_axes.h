@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "services/controller_device.h"
+#include "ports/controller.h"
 
 namespace vantrel {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "services/controller_service.h"
-#include "services/ini_file.h"
+#include "ports/controller_service.h"
+#include "settings/ini_file.h"
 
 namespace vantrel {
 

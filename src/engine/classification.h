@@ -1,8 +1,8 @@
 #pragma once
 // Which field of the gear gate the stick is in.
 
-#include "engine/main_state.h"
-#include "services/device_types.h"
+#include "engine/shift_state.h"
+#include "ports/controller_report.h"
 
 namespace vantrel {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "engine/classification.h"
-#include "engine/key_output.h"
-#include "services/service_error.h"
+#include "engine/gear_key_output.h"
+#include "ports/service_error.h"
 
 namespace vantrel {
 namespace {

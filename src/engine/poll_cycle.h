@@ -4,11 +4,11 @@
 
 #include <cstdint>
 
-#include "engine/device_slot.h"
-#include "engine/main_state.h"
-#include "services/display.h"
-#include "services/key_sender.h"
-#include "services/shifter_output.h"
+#include "engine/controller_slot.h"
+#include "engine/live_view.h"
+#include "engine/shift_state.h"
+#include "ports/key_output.h"
+#include "ports/shifter_output.h"
 
 namespace vantrel {
 

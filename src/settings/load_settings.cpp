@@ -1,7 +1,7 @@
 #include "settings/load_settings.h"
 
-#include "services/ini_file.h"
 #include "settings/boundary_value.h"
+#include "settings/ini_file.h"
 
 namespace vantrel {
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/main_state.h"
+#include "engine/shift_state.h"
 #include "settings/output_settings.h"
 
 namespace vantrel {

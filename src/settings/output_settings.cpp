@@ -2,8 +2,8 @@
 
 #include <charconv>
 
-#include "services/device_types.h"
-#include "services/ini_file.h"
+#include "ports/controller_report.h"
+#include "settings/ini_file.h"
 
 namespace vantrel {
 

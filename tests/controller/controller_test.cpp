@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <map>
 
-#include "fake_controller_service.h"
+#include "doubles/fake_controller_service.h"
 
 namespace vantrel {
 namespace {

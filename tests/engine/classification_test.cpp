@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "engine/key_output.h"
-#include "support/fakes.h"
+#include "doubles/fakes.h"
+#include "engine/gear_key_output.h"
 
 namespace vantrel {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fakes.h"
+#include "doubles/fakes.h"
 
 namespace vantrel {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "services/keys/key_names.h"
+#include "doubles/fakes.h"
+#include "output/key_names.h"
 #include "settings/boundary_value.h"
-#include "support/fakes.h"
 #include "support/temp_dir.h"
 
 namespace vantrel {

@@ -6,9 +6,9 @@
 #include <ostream>
 
 #include "engine/poll_cycle.h"
-#include "services/config_path.h"
-#include "services/keys/key_names.h"
-#include "services/silent_key_sender.h"
+#include "output/key_names.h"
+#include "output/silent_key_output.h"
+#include "settings/config_path.h"
 #include "settings/load_settings.h"
 #include "tools/replay/gear_summary.h"
 #include "tools/replay/replay_services.h"

@@ -1,6 +1,6 @@
 #include "tools/replay/replay_services.h"
 
-#include "services/service_error.h"
+#include "ports/service_error.h"
 
 namespace vantrel::replay {
 

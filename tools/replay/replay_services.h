@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "services/controller_device.h"
-#include "services/display.h"
-#include "services/key_sender.h"
-#include "services/shifter/shifter_buttons.h"
-#include "services/shifter_output.h"
+#include "engine/live_view.h"
+#include "output/shifter_buttons.h"
+#include "ports/controller.h"
+#include "ports/key_output.h"
+#include "ports/shifter_output.h"
 
 namespace vantrel::replay {
 

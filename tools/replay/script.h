@@ -7,7 +7,7 @@
 #include <string_view>
 #include <variant>
 
-#include "services/device_types.h"
+#include "ports/controller_report.h"
 
 namespace vantrel::replay {
 

@@ -1,4 +1,0 @@
-// Vantrel: a game controller as an H-pattern gear lever.
-#include "shell/run_vantrel.h"
-
-int main(int argc, char** argv) { return vantrel::RunVantrel(argc, argv); }

@@ -1,9 +1,0 @@
-#include "shell/tray/menu_rule.h"
-
-namespace vantrel {
-
-bool OpensPopupMenu(QSystemTrayIcon::ActivationReason reason) {
-    return reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Context;
-}
-
-}  // namespace vantrel

@@ -1,0 +1,126 @@
+#include "windows/dialogs/key_assignment_dialog.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCompleter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <utility>
+
+#include "output/key_names.h"
+#include "settings/ini_file.h"
+#include "windows/problem_box.h"
+#include "windows/twips.h"
+
+namespace vantrel {
+namespace {
+
+struct Row {
+    const char* label;
+    const char* caption;
+    const char* box;  // also the settings key
+};
+
+constexpr Row kRows[9] = {
+    {"Label1", "gear 1", "key1"}, {"Label2", "gear 2", "key2"}, {"Label3", "gear3", "key3"},
+    {"Label4", "gear4", "key4"},  {"Label5", "gear5", "key5"},  {"Label6", "gear6", "key6"},
+    {"Label7", "gear7", "key7"},  {"Label8", "gear8", "key8"},  {"Label9", "GearR", "keyr"}};
+
+constexpr int kRowTop = 120;
+constexpr int kRowPitch = 360;
+
+const QString kUnknownTip = QStringLiteral("Unknown key name: no key will be sent");
+
+QStringList KeyItems() {
+    QStringList items;
+    for (char c = 'a'; c <= 'z'; ++c) items << QString(QChar(c));
+    for (char c = '1'; c <= '9'; ++c) items << QString(QChar(c));
+    items << QStringLiteral("0");
+    return items;
+}
+
+}  // namespace
+
+form_Config::form_Config(const MainState& keysInUse, std::filesystem::path settingsFile,
+                         QWidget* parent)
+    : QWidget(parent, Qt::Window), settingsFile_(std::move(settingsFile)) {
+    using ui::TwipsRect;
+    setObjectName(QStringLiteral("form_Config"));
+    setWindowTitle(QStringLiteral("Config"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(ui::Px(2595), ui::Px(3945));
+
+    const QStringList items = KeyItems();
+    for (int i = 0; i < 9; ++i) {
+        const int top = kRowTop + i * kRowPitch;
+        auto* label = new QLabel(QString::fromLatin1(kRows[i].caption), this);
+        label->setObjectName(QString::fromLatin1(kRows[i].label));
+        label->setGeometry(TwipsRect(120, top, 615, 255));
+
+        auto* box = new QComboBox(this);
+        box->setObjectName(QString::fromLatin1(kRows[i].box));
+        box->setGeometry(TwipsRect(1080, top, 1455, 315));
+        box->setEditable(true);
+        box->addItems(items);
+        // Typed text stays as typed: not added to the list, and "Q" is not turned into "q".
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->completer()->setCaseSensitivity(Qt::CaseSensitive);
+        boxes_[i] = box;
+
+        unknownMarks_[i] = box->lineEdit()->addAction(
+            style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::TrailingPosition);
+        unknownMarks_[i]->setToolTip(kUnknownTip);
+        unknownMarks_[i]->setVisible(false);
+        connect(box, &QComboBox::editTextChanged, this, [this, i] { MarkIfUnknown(i); });
+    }
+
+    auto* save = new QPushButton(QStringLiteral("save settings"), this);
+    save->setObjectName(QStringLiteral("save"));
+    save->setGeometry(TwipsRect(1200, 3480, 1215, 375));
+    connect(save, &QPushButton::clicked, this, &form_Config::save_Click);
+
+    for (int i = 0; i < 7; ++i) setTabOrder(boxes_[i], boxes_[i + 1]);
+    setTabOrder(boxes_[7], save);
+    setTabOrder(save, boxes_[8]);
+
+    Form_Load(keysInUse);
+}
+
+void form_Config::Form_Load(const MainState& keysInUse) {
+    for (int i = 0; i < 9; ++i) {
+        // The key in use is shown whether or not it is one of the items; no item is selected.
+        boxes_[i]->setCurrentIndex(-1);
+        boxes_[i]->setEditText(QString::fromStdString(GearKey(keysInUse, i + 1)));
+        MarkIfUnknown(i);
+    }
+}
+
+void form_Config::MarkIfUnknown(int row) {
+    // The file reader trims blanks, so judge the name the engine will get.
+    const std::string name = boxes_[row]->currentText().trimmed().toStdString();
+    const bool unknown = !name.empty() && !IsKnownKeyName(name);
+    unknownMarks_[row]->setVisible(unknown);
+    boxes_[row]->setToolTip(unknown ? kUnknownTip : QString());
+}
+
+void form_Config::save_Click() {
+    // Written as typed, without validation: empty, several characters or unknown are all kept.
+    std::vector<std::pair<std::string, std::string>> values;
+    for (int i = 0; i < 9; ++i) {
+        values.emplace_back(kRows[i].box, boxes_[i]->currentText().toStdString());
+    }
+    const IniWriteResult result = IniWriteAll(settingsFile_, "keyconfig", values);
+    if (!result.ok) {
+        ui::ShowProblem(this,
+                        QStringLiteral("The keys were not saved. Your choices are still in "
+                                       "this window; save again once the file is writable."),
+                        result.error);
+        return;
+    }
+    hide();
+    emit saved();
+}
+
+}  // namespace vantrel

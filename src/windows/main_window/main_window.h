@@ -1,0 +1,117 @@
+#pragma once
+// The main window: lists the controllers, shows the live axes, buttons and gear fields, owns the
+// shared state and the services of the run, and carries the buttons to the other windows.
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "controller/controller_layer.h"
+#include "controller/controller_window.h"
+#include "engine/shift_state.h"
+#include "ports/controller_service.h"
+#include "ports/key_output.h"
+#include "ports/shifter_output.h"
+#include "settings/output_settings.h"
+#include "windows/main_window/main_window_layout.h"
+#include "windows/main_window/service_factory.h"
+
+namespace vantrel {
+
+class PacedDisplay;
+
+inline constexpr int kExitCycleFailed = 1;
+inline constexpr int kExitStartUpFailed = 1;
+
+class frmMain : public QWidget, public ControllerWindow {
+    Q_OBJECT
+
+  public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The start-up, before the window is shown: the settings (their [output] mode decides the
+    // outputs), the key service and the virtual shifter, the zone flags, polling on, the
+    // controllers. Returns the exit status when the program must end instead of showing the
+    // window (no controller attached, or a step failed and the user was told).
+    std::optional<int> Form_Load(ServiceFactory& services);
+    // The shutdown: no more notifications, every held key let go, the device released, then the
+    // program ends with status 0. Runs once, when the window is closed.
+    void Form_Unload();
+
+    // The shared variables the other windows read and write.
+    MainState state;
+
+    ControllerLayer* controllerLayer() { return controller_.get(); }
+    const MainWindowControls& controls() const { return ui_; }
+
+    // Seams for the windows built elsewhere; a button does nothing while its hook is unset.
+    std::function<void()> showConfig;  // key assignment dialog (form_Config)
+    std::function<void()> showEditor;  // field editor (Edit)
+    // Shows the tray host (Form1) and puts this window away; the tray decides how, since only it
+    // knows whether the desktop shows its icon (the way back).
+    std::function<void()> minimizeToTray;
+    // Ends the program with an exit status; by default the application's event loop returns it.
+    std::function<void(int status)> endProgram;
+    // Set before Form_Load: with no controller attached the window waits for one instead of
+    // saying "No joystick attached." and ending (as it also does when a controller is remembered).
+    bool waitForController = false;
+
+    // What the poll cycle and the controller layer write into the window.
+    void WriteRow(ListId list, int index, const std::string& text) override;
+    void SetCaption(const std::string& text) override;
+    void ShowCycleError(const std::string& message) override;
+    void AddController(const std::string& instanceName) override;
+    void RemoveController(int position) override;
+    void SetCurrentController(int position) override;
+    void CLRLISTS() override;
+    void ShowMessage(const std::string& text, const std::string& advice) override;
+
+  public slots:
+    // Loads the settings again; the next cycle uses them. A key no gear has any more is let go.
+    void reload_Click();
+    void about_Click();
+    void Config_Click();
+    void editor_Click();
+    void min_btn_Click();
+    // The user's choice of a line (click or Enter): selects it and remembers its controller in
+    // the settings file for the next start.
+    void lstJoySticks_Click(int position);
+
+  signals:
+    // After every completed poll cycle, with the stick state it read (for the field editor).
+    void cycleCompleted(const vantrel::DIJOYSTATE& joyState);
+    // After a cycle that had no stick state to read (no controller open, or it was lost).
+    void noStickReading();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Report(const std::vector<std::string>& lines);
+    // Makes the virtual shifter when `mode` asks for it. Returns the exit status when the run
+    // cannot go on without it (the user was told).
+    std::optional<int> StartShifter(ServiceFactory& services, OutputMode mode);
+    void ReleaseServices() noexcept;
+
+    MainWindowControls ui_;
+    // The live lists and the caption as the cycles write them, drawn once per display frame.
+    std::unique_ptr<PacedDisplay> display_;
+    // Declared in the order they are created; destroyed in reverse, each before what it uses.
+    std::unique_ptr<KeySender> autoIt_;
+    std::unique_ptr<ShifterOutput> shifter_;  // only when [output] mode asks for it
+    std::unique_ptr<ControllerService> diRoot_;
+    std::unique_ptr<ControllerLayer> controller_;
+    std::unique_ptr<QObject> pump_;
+
+    QPointer<QWidget> about_;
+    QPointer<QWidget> report_;
+    bool unloaded_ = false;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,97 @@
+// The main window's start-up and shutdown.
+#include <exception>
+
+#include "output/key_names.h"
+#include "output/silent_key_output.h"
+#include "ports/service_error.h"
+#include "settings/config_path.h"
+#include "settings/load_settings.h"
+#include "windows/main_window/main_window.h"
+#include "windows/main_window/messages.h"
+
+#include <QGuiApplication>
+
+namespace vantrel {
+
+std::optional<int> frmMain::Form_Load(ServiceFactory& services) {
+    // The main window may hide to the tray; closing another window must not end the program then.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    std::vector<std::string> report;
+    try {
+        // Read first: [output] mode decides which outputs the run makes.
+        OutputMode output = OutputMode::Keys;
+        report = LoadSettings(state, SettingsFilePath(), IsKnownKeyName, &output);
+        // The key service needs no installation or registration: it is simply created.
+        std::string failure;
+        autoIt_ = output == OutputMode::Shifter ? std::make_unique<SilentKeySender>()
+                                                : services.CreateKeyService(failure);
+        if (!autoIt_) {
+            ShowStartUpFailure(failure.empty() ? "Vantrel cannot send keys." : failure);
+            return kExitStartUpFailed;
+        }
+        if (const std::optional<int> status = StartShifter(services, output)) return status;
+        controller_ = std::make_unique<ControllerLayer>(*this, state, *autoIt_);
+        controller_->SetShifter(shifter_.get());
+        controller_->onCycleCompleted = [this](const DIJOYSTATE& j) { emit cycleCompleted(j); };
+        controller_->onNoReading = [this] { emit noStickReading(); };
+        // The failed cycle has let every key go and shown its error: the program ends here.
+        controller_->onCycleFailed = [this] { endProgram(kExitCycleFailed); };
+
+        state.links = state.rechts = state.boven = state.onder = 0;
+        state.midden11 = state.midden12 = state.midden21 = state.midden22 = 0;
+        controller_->pollActive = kTrue;
+        controller_->remembered = ReadRememberedController(SettingsFilePath());
+
+        diRoot_ = services.CreateControllerService();
+        if (!controller_->InitDirectInput(*diRoot_, waitForController)) {
+            unloaded_ = true;
+            ReleaseServices();
+            return 0;
+        }
+        pump_ = services.StartNotifications(*diRoot_);
+    } catch (const ServiceError& e) {
+        ReleaseServices();
+        ShowStartUpFailure(std::string(e.what()) + " (error " + std::to_string(e.number()) + ")");
+        return kExitStartUpFailed;
+    } catch (const std::exception& e) {
+        ReleaseServices();
+        ShowStartUpFailure(std::string(e.what()) + " (error " + std::to_string(kErrorUnexpected) +
+                           ")");
+        return kExitStartUpFailed;
+    }
+    // Shown once the event loop runs, beside the main window and without holding anything up.
+    if (!report.empty()) {
+        QMetaObject::invokeMethod(
+            this, [this, report] { Report(report); }, Qt::QueuedConnection);
+    }
+    return std::nullopt;
+}
+
+void frmMain::Form_Unload() {
+    if (unloaded_) return;
+    if (controller_ && controller_->cycleRunning()) {
+        // Not in the middle of a cycle (its error message may be waiting): right after it.
+        QMetaObject::invokeMethod(this, &frmMain::Form_Unload, Qt::QueuedConnection);
+        return;
+    }
+    unloaded_ = true;
+    ReleaseServices();
+    endProgram(0);
+}
+
+void frmMain::ReleaseServices() noexcept {
+    if (controller_) {
+        controller_->DestroyEvent();
+        controller_->pollActive = kFalse;
+    }
+    pump_.reset();
+    if (autoIt_) autoIt_->ReleaseAll();
+    if (shifter_) shifter_->ReleaseAll();
+    if (controller_) controller_->ReleaseDevice();
+    controller_.reset();
+    diRoot_.reset();
+    shifter_.reset();
+    autoIt_.reset();
+}
+
+}  // namespace vantrel

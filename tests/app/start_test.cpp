@@ -1,0 +1,221 @@
+// How a start shows Vantrel, on fake services under Xvfb: `--minimized` puts it in the tray with
+// the application icon to wait for the controller, and a later start brings it back; `--config
+// FILE` is the file of every settings read and write; the XTest note comes on a Wayland session
+// only, blocks nothing, and can be turned off for good; [output] mode decides which outputs are
+// made, what the user is told when the shifter cannot be, and closing lets the shifter's buttons
+// go. Vantrel's own shifter is not offered as a controller.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QPushButton>
+
+#include "app/app_session.h"
+#include "app/tray_host.h"
+#include "backends/sdl/sdl_controller_service.h"
+#include "backends/uinput/shifter_identity.h"
+#include "doubles/virtual_pad.h"
+#include "settings/config_path.h"
+#include "support/temp_dir.h"
+#include "windows/app_icon.h"
+#include "windows/main_window/window_rig.h"
+#include "windows/tray/tray_icon.h"
+
+namespace vantrel::testing {
+namespace {
+
+using Log = std::vector<std::string>;
+
+// One controller, a key delivery note to show, and a virtual shifter that logs what it is told
+// (or cannot be made, when `shifterFailure` says why).
+struct Services : FakeServices {
+    struct Shifter : ShifterOutput {
+        explicit Shifter(Log& log) : log(log) {}
+        ~Shifter() override { log.push_back("shifter destroyed"); }
+        void SetGear(int16_t gear, int32_t, int32_t) override {
+            log.push_back("gear " + std::to_string(gear));
+        }
+        void SetKnob(bool, bool) override {}
+        void ReleaseAll() noexcept override { log.push_back("shifter let go"); }
+        Log& log;
+    };
+    Services() { controllers.attached = {{"Pad", "id-a"}}; }
+    std::string KeyDeliveryNote() const override { return note; }
+    std::unique_ptr<ShifterOutput> CreateShifter(std::string& failure) override {
+        log.push_back("shifter");
+        failure = shifterFailure;
+        return failure.empty() ? std::make_unique<Shifter>(log) : nullptr;
+    }
+    std::string note, shifterFailure;
+};
+
+QImage Picture(const QIcon& icon) { return icon.pixmap(16, 16).toImage(); }
+
+TEST(Start, MinimizedWaitsInTheTrayWithTheApplicationIconAndALaterStartBringsItBack) {
+    SettingsHome home;
+    const QImage icon = Picture(ApplicationIcon());
+    ASSERT_FALSE(icon.isNull()) << "no SVG icon engine";
+    TrayHost tray;
+    ASSERT_TRUE(tray.ready) << "trayer did not provide a system tray";
+    Services services;
+    AppSession session(services, true, [] {});
+    ASSERT_EQ(session.Start(), std::nullopt);
+    EXPECT_TRUE(session.main().waitForController);
+    EXPECT_FALSE(session.main().isVisible());
+    ASSERT_NE(TrayIcon(), nullptr);
+    EXPECT_EQ(Picture(TrayIcon()->icon()), icon);
+    EXPECT_EQ(Picture(session.main().windowIcon()), icon);
+    session.ShowMainWindow();
+    EXPECT_TRUE(session.main().isVisible());
+    EXPECT_FALSE(session.windows().tray().form1()->isVisible());
+    EXPECT_NE(TrayIcon(), nullptr);  // still there, like after "&Normal View"
+}
+
+TEST(Start, ConfigFileIsReadReloadedAndSavedByTheDialogs) {
+    SettingsHome home;
+    const QTemporaryDir elsewhere;
+    const std::filesystem::path file = elsewhere.filePath("rally.ini").toStdString();
+    const auto write = [&](const char* text) { std::ofstream(file) << text; };
+    write("[keyconfig]\nkey3=x\n");
+    UseSettingsFile(file);
+    {
+        Services services;
+        AppSession session(services, false, [] {});
+        ASSERT_EQ(session.Start(), std::nullopt);
+        frmMain& frm = session.main();
+        EXPECT_EQ(frm.state.key3, "x");
+        write("[keyconfig]\nkey3=y\n");
+        frm.controls().reload->click();
+        EXPECT_EQ(frm.state.key3, "y");
+        write("[keyconfig]\nkey3=k\n");
+        session.windows().tray().form2().Refresh->trigger();
+        EXPECT_EQ(frm.state.key3, "k");
+
+        frm.controls().Config->click();
+        session.windows().config()->findChild<QPushButton*>("save")->click();
+        frm.controls().editor->click();
+        session.windows().editor()->findChild<QPushButton*>("Command17")->click();
+    }
+    UseSettingsFile({});
+    const std::string saved = TempDir::Read(file);
+    for (const char* line : {"key1=q", "key3=k", "g34l=2000"}) {
+        EXPECT_NE(saved.find(line), std::string::npos) << saved;
+    }
+    EXPECT_FALSE(std::filesystem::exists(home.File())) << "the default file was written";
+}
+
+TEST(Start, XTestNoteOnAWaylandSessionOnlyNeverModalAndCanBeTurnedOff) {
+    SettingsHome home;
+    const std::string mine = "; mine\n[keyconfig]\nkey3=x\n";
+    home.Write(mine);
+    const struct {
+        const char *type, *display;  // of the session
+        bool tick;                   // "Do not show this again"
+        bool shown;
+    } starts[] = {
+        {"x11", nullptr, false, false},
+        {nullptr, "wayland-0", false, true},
+        {"wayland", nullptr, true, true},
+        {"wayland", "wayland-0", false, false},  // turned off
+    };
+    for (const auto& start : starts) {
+        SCOPED_TRACE(::testing::Message() << (start.type ? start.type : "-") << " "
+                                          << (start.display ? start.display : "-"));
+        for (const auto& [name, value] :
+             {std::pair{"XDG_SESSION_TYPE", start.type}, {"WAYLAND_DISPLAY", start.display}}) {
+            value ? ::setenv(name, value, 1) : ::unsetenv(name);
+        }
+        Services services;
+        services.note = "Keys go through XTest.";
+        AppSession session(services, false, [] {});
+        ASSERT_EQ(session.Start(), std::nullopt);
+        auto* box = session.main().findChild<QMessageBox*>("keyDeliveryNote");
+        ASSERT_EQ(box != nullptr, start.shown);
+        if (box == nullptr) continue;
+        EXPECT_TRUE(box->isVisible() && !box->isModal());
+        EXPECT_EQ(box->text(), "Keys go through XTest.");
+        box->checkBox()->setChecked(start.tick);
+        box->button(QMessageBox::Ok)->click();
+        // Kept in config.ini beside the user's own lines.
+        EXPECT_EQ(TempDir::Read(home.File()),
+                  start.tick ? mine + "[notes]\nshow_xtest_note=0\n" : mine);
+    }
+    ::unsetenv("XDG_SESSION_TYPE");
+    ::unsetenv("WAYLAND_DISPLAY");
+}
+
+// A main window whose config.ini asks for the outputs of `mode`.
+struct OutputRig : SettingsHome {
+    explicit OutputRig(const char* mode, std::string shifterFailure = {}) {
+        Write(std::string("[output]\nmode=") + mode + "\n");
+        services.shifterFailure = std::move(shifterFailure);
+        frm.endProgram = [this](int status) { ended.push_back(status); };
+    }
+    Services services;
+    frmMain frm;
+    std::vector<int> ended;
+};
+
+constexpr char kNoAccess[] = "cannot open /dev/uinput for writing (Permission denied)";
+
+TEST(Outputs, ShifterModeMakesNoKeysDrivesTheShifterAndLetsItGoOnClose) {
+    OutputRig rig("shifter");
+    ASSERT_EQ(rig.frm.Form_Load(rig.services), std::nullopt);
+    rig.frm.show();
+    rig.frm.lstJoySticks_Click(0);  // the stick rests in gear 1's corner (0, 0)
+    rig.frm.close();
+    EXPECT_EQ(rig.services.log,
+              (Log{"shifter", "controllers", "notifications", "id-a opened", "id-a read", "gear 0",
+                   "gear 1", "pump stopped", "shifter let go", "id-a Unacquire", "id-a released",
+                   "controllers destroyed", "shifter destroyed"}));
+    EXPECT_EQ(rig.ended, std::vector<int>{0});
+}
+
+TEST(Outputs, WithoutAccessShifterModeEndsWithTheFixAndBothModeGoesOnWithKeys) {
+    MessageBoxWatch boxes;
+    {
+        OutputRig rig("shifter", kNoAccess);
+        EXPECT_EQ(rig.frm.Form_Load(rig.services), kExitStartUpFailed);
+        EXPECT_EQ(rig.services.log, Log{"shifter"});
+    }
+    ASSERT_EQ(boxes.seen.size(), 1);
+    EXPECT_TRUE(boxes.seen[0].startsWith(
+        "Vantrel|Vantrel cannot make its virtual shifter: cannot open /dev/uinput for writing "
+        "(Permission denied).\n\n"))
+        << boxes.seen[0].toStdString();
+    EXPECT_TRUE(boxes.seen[0].contains("\n\n    sudo modprobe uinput && sudo "));
+    EXPECT_TRUE(boxes.seen[0].endsWith("|1|modal"));
+
+    OutputRig rig("both", kNoAccess);
+    ASSERT_EQ(rig.frm.Form_Load(rig.services), std::nullopt);
+    rig.frm.show();
+    ASSERT_TRUE(WaitUntil([&] { return boxes.seen.size() > 1; }));
+    QTest::qWait(50);
+    ASSERT_EQ(boxes.seen.size(), 2) << "said once";
+    EXPECT_TRUE(boxes.seen[1].startsWith(
+        "Vantrel|Vantrel's virtual shifter is off for this run: cannot open /dev/uinput for "
+        "writing (Permission denied). Your gear keys work as usual."));
+    EXPECT_TRUE(boxes.seen[1].endsWith("|modeless"));
+    rig.frm.lstJoySticks_Click(0);
+    EXPECT_EQ(rig.services.keys->sent.size(), 18u);
+}
+
+TEST(Outputs, VantrelsOwnShifterIsNoControllerToPick) {
+    SdlControllerService service;
+    VirtualPad pad("Pad", 2, 4);
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.naxes = 2;
+    desc.nbuttons = kShifterButtons;
+    desc.vendor_id = kShifterVendor;
+    desc.product_id = kShifterProduct;
+    desc.name = kShifterName;
+    const int shifter = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(shifter, 0);
+    std::vector<std::string> listed;
+    for (const DeviceInstance& d : service.GetDIDevices()) listed.push_back(d.instanceName);
+    EXPECT_EQ(listed, std::vector<std::string>{"Pad"});
+    SDL_JoystickDetachVirtual(shifter);
+}
+
+}  // namespace
+}  // namespace vantrel::testing

@@ -1,0 +1,105 @@
+// The XTest backend end to end under Xvfb, and the release of held keys on the ways out of the
+// process, watched through a second X connection.
+
+// GoogleTest before Xlib, whose macros (None, Bool) clash with its names.
+#include <gtest/gtest.h>
+
+#include "backends/x11/xtest_keyboard.h"
+
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "output/key_service.h"
+#include "ports/service_error.h"
+#include "support/x_observer.h"
+
+namespace vantrel {
+namespace {
+
+struct XTestKeys : ::testing::Test {
+    testing::XObserver x;  // a second X client
+    void SetUp() override { ASSERT_TRUE(x.ok()) << "run under Xvfb (tests/support/with-xvfb.sh)"; }
+    KeyCode KeycodeOf(KeySym keysym) { return x.KeycodeOf(keysym); }
+    bool WaitFor(KeySym keysym, bool down) { return x.WaitFor(x.KeycodeOf(keysym), down); }
+};
+
+// F13 is not in Xvfb's keymap: it gets a free keycode for as long as it is held.
+TEST_F(XTestKeys, HeldWhileDownAndLetGoAfterUpEvenWhenMissingFromTheKeymap) {
+    ASSERT_EQ(KeycodeOf(XK_F13), 0) << "Xvfb's keymap was expected to lack F13";
+    auto* backend = new XTestBackend();
+    auto service = std::make_unique<KeyService>(std::unique_ptr<KeyBackend>(backend));
+    for (const char* text : {"{q down}", "{LSHIFT down}", "{F13 down}"}) service->Send(text, 0);
+    XSync(backend->display(), False);
+    EXPECT_TRUE(WaitFor(XK_q, true) && WaitFor(XK_Shift_L, true) && WaitFor(XK_F13, true));
+    service->Send("{q up}", 0);
+    service->Send("{F13 up}", 0);
+    XSync(backend->display(), False);
+    EXPECT_EQ(KeycodeOf(XK_F13), 0) << "the keycode lent to F13 is free again";
+    EXPECT_TRUE(WaitFor(XK_q, false) && WaitFor(XK_Shift_L, true)) << "the other keys stay down";
+    service.reset();  // the destructor lets go of the rest
+    EXPECT_TRUE(WaitFor(XK_Shift_L, false));
+}
+
+// Xlib's default handlers end the process on an X error or a lost connection.
+TEST_F(XTestKeys, XErrorsAndALostConnectionDoNotEndTheProcess) {
+    {
+        auto* backend = new XTestBackend();
+        KeyService service{std::unique_ptr<KeyBackend>(backend)};
+        // Keycode 1 is below every keymap's range: the server answers BadValue.
+        XTestFakeKeyEvent(backend->display(), 1, True, CurrentTime);
+        XSync(backend->display(), False);
+        EXPECT_EQ(backend->errorCount(), 1);
+        service.Send("{w down}", 0);
+        EXPECT_TRUE(WaitFor(XK_w, true)) << "still working";
+    }
+    // A private X server, stopped while a key is held.
+    FILE* server = popen("echo $$; exec Xvfb -displayfd 1 -nolisten tcp 2>/dev/null", "r");
+    int pid = 0, number = 0;
+    ASSERT_EQ(std::fscanf(server, "%d %d", &pid, &number), 2) << "could not start Xvfb";
+    const std::string name = ":" + std::to_string(number);
+    KeyService service{std::make_unique<XTestBackend>(name.c_str())};
+    service.Send("{q down}", 0);
+    kill(pid, SIGTERM);
+    pclose(server);
+    // The loss may only show on the next request.
+    EXPECT_THROW((service.Send("{q up}", 0), service.Send("{w down}", 0)), ServiceError);
+    service.ReleaseAll();  // must neither throw nor end the process
+}
+
+// Runs the helper (see hold_key_helper.cpp) until the server sees it hold LCTRL, then sends `sig`.
+int RunHelper(XTestKeys& t, int sig) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // A test runner in the background may have started us with SIGINT ignored, and an
+        // ignored signal stays ignored across exec.
+        for (int s : {SIGINT, SIGTERM, SIGHUP}) signal(s, SIG_DFL);
+        setenv("VANTREL_KEY_BACKEND", "xtest", 1);
+        execl(HOLD_KEY_HELPER, HOLD_KEY_HELPER, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const bool held = t.WaitFor(XK_Control_L, true);
+    EXPECT_TRUE(held) << "the helper never held its keys";
+    kill(pid, held ? sig : SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return status;
+}
+
+TEST_F(XTestKeys, TerminationSignalsDuringSendsAndStdExitLetGo) {
+    for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGUSR1}) {  // on SIGUSR1 the helper calls std::exit
+        const int status = RunHelper(*this, sig);
+        EXPECT_TRUE(sig == SIGUSR1 ? WIFEXITED(status) && WEXITSTATUS(status) == 3
+                                   : WIFSIGNALED(status) && WTERMSIG(status) == sig)
+            << sig << ": " << status;
+        EXPECT_TRUE(WaitFor(XK_w, false) && WaitFor(XK_s, false) && WaitFor(XK_Control_L, false))
+            << sig;
+    }
+}
+
+}  // namespace
+}  // namespace vantrel

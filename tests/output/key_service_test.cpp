@@ -1,0 +1,149 @@
+// The key service over its uinput backend, through a stand-in for /dev/uinput: the name table,
+// the brace notation, that only real changes reach the device, that every held key is let go,
+// what a failed write says, and the factory's message when nothing works.
+
+#include "output/key_service.h"
+
+#include <X11/XF86keysym.h>
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <tuple>
+
+#include "app/key_service_factory.h"
+#include "backends/uinput/uinput_keyboard.h"
+#include "doubles/uinput_recorder.h"
+#include "engine/gear_key_output.h"
+#include "output/key_event_text.h"
+#include "ports/service_error.h"
+
+namespace vantrel {
+namespace {
+
+TEST(KeyNames, LookupIgnoresCaseAndAgreesWithTheSystemHeaders) {
+    const std::tuple<const char*, int, unsigned long> spotChecks[] = {
+        {"A", KEY_A, XK_a},
+        {"NumPadEnter", KEY_KPENTER, XK_KP_Enter},
+        {"esc", KEY_ESC, XK_Escape},
+        {"lctrl", KEY_LEFTCTRL, XK_Control_L},
+        {"VOLUME_MUTE", KEY_MUTE, XF86XK_AudioMute}};
+    for (const auto& [spelling, evdev, keysym] : spotChecks) {
+        const KeyName* k = FindKeyName(spelling);
+        EXPECT_TRUE(k != nullptr && k->evdevCode == evdev && k->keysym == keysym) << spelling;
+    }
+    for (const char* name : {"", " ", "F25", "NUMPAD10", "SHIFT", " a", "aa", "{a}", "\xc3"}) {
+        EXPECT_FALSE(IsKnownKeyName(name)) << '"' << name << '"';
+    }
+    // Every entry is found in lower case too, and different keys never share a code.
+    std::set<int> codes;
+    for (const KeyName& k : AllKeyNames()) {
+        std::string lower(k.name);
+        for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+        EXPECT_TRUE(FindKeyName(k.name) == &k && FindKeyName(lower) == &k) << k.name;
+        EXPECT_TRUE(k.evdevCode > 0 && k.evdevCode < KEY_CNT && k.keysym != 0) << k.name;
+        codes.insert(k.evdevCode);
+    }
+    EXPECT_EQ(codes.size(), AllKeyNames().size() - 4) << "only ESC, BS, DEL, INS have aliases";
+}
+
+TEST(KeyEventText, AcceptsOnlyNameDownOrNameUpInBraces) {
+    const std::tuple<const char*, const char*, bool> accepted[] = {
+        {"{q down}", "q", true}, {"{NumPad5 UP}", "NUMPAD5", false}, {"{UP down}", "UP", true}};
+    for (const auto& [text, name, down] : accepted) {
+        const auto event = ParseKeyEventText(text);
+        EXPECT_TRUE(event && event->key->name == name && event->down == down) << text;
+    }
+    for (const char* text :
+         {"", "{}", "{ down}", "{down}", "{q}", "{q press}", "{q down)", " {q down}", "{q down} ",
+          "{q  down}", "{q down}{q up}", "{qq down}", "{q\tdown}", "{} up}"}) {
+        EXPECT_FALSE(ParseKeyEventText(text)) << '"' << text << '"';
+    }
+}
+
+struct KeyServiceTest : ::testing::Test {
+    // What the device wrote: "w+;" is w pressed and its report, "w-;" w let go and its report.
+    std::string Written() const {
+        std::string text;
+        for (const input_event& e : device.events) {
+            const auto key = std::ranges::find(AllKeyNames(), e.code, &KeyName::evdevCode);
+            text += e.type == EV_SYN ? ";" : std::string(key->name) + (e.value ? "+" : "-");
+        }
+        return text;
+    }
+
+    testing::UinputRecord device;
+    std::unique_ptr<KeyService> service = std::make_unique<KeyService>(
+        std::make_unique<UinputBackend>(std::make_unique<testing::RecordingUinput>(device)));
+};
+
+TEST_F(KeyServiceTest, AKeyboardThatWritesOnlyRealChangesAndLetsGoOfEverythingAtTheEnd) {
+    EXPECT_STREQ(device.setup.name, "Vantrel virtual keyboard");
+    EXPECT_EQ(device.bits[UI_SET_EVBIT], (std::set<int>{EV_KEY, EV_SYN}));
+    // udev takes a device with the codes 1..31 (ESC to S) for a full keyboard.
+    for (int code = 1; code <= 31; ++code) EXPECT_TRUE(device.bits[UI_SET_KEYBIT].count(code));
+    for (const KeyName& k : AllKeyNames()) {
+        EXPECT_TRUE(device.bits[UI_SET_KEYBIT].count(k.evdevCode)) << k.name;
+    }
+
+    MainState s;
+    s.key1 = "q", s.key2 = "a", s.key3 = "w", s.keyr = "z";
+    // One poll cycle: two passes of nine Send calls each.
+    const auto cycle = [&](int16_t gear) {
+        for (int pass = 0; pass < 2; ++pass) s.currentgear = gear, SendGearKeys(s, *service);
+    };
+    cycle(0);
+    EXPECT_EQ(Written(), "") << "letting go of keys that are not held costs nothing";
+    for (int i = 0; i < 3; ++i) cycle(3);
+    EXPECT_EQ(Written(), "w+;") << "an unchanged cycle of 18 calls writes nothing";
+    cycle(2);  // the new key goes down before the old one is let go (key order)
+    EXPECT_EQ(Written(), "w+;a+;w-;");
+
+    // Case and aliases name the same held key; malformed or unknown text does nothing.
+    device.events.clear();
+    for (const char* text : {"{ESC down}", "{escape down}", "{nosuchkey down}", "{q}", "{ up}",
+                             "{Escape up}", "{F5 down}"}) {
+        service->Send(text, 0);
+    }
+    service->ReleaseAll();
+    service->Send("{q down}", 0);
+    service.reset();
+    EXPECT_EQ(Written(), "ESC+;ESC-;F5+;a-;F5-;q+;q-;");
+    EXPECT_EQ(device.steps, (std::vector<std::string>{"describe", "create", "destroy"}));
+}
+
+TEST_F(KeyServiceTest, AFailedWriteSaysWhichKeyAndAFailedReleaseIsTriedAgain) {
+    device.failWrites = 1;
+    try {
+        service->Send("{q down}", 0);
+        ADD_FAILURE() << "no error";
+    } catch (const ServiceError& e) {
+        EXPECT_TRUE(std::string(e.what()).starts_with(
+            "Vantrel could not press the key q: writing to /dev/uinput failed"))
+            << e.what();
+    }
+    EXPECT_FALSE(service->IsHeld("q"));
+    service->Send("{q down}", 0);
+    device.failWrites = 2;
+    EXPECT_THROW(service->Send("{q up}", 0), ServiceError);
+    service->ReleaseAll();
+    EXPECT_TRUE(service->IsHeld("q")) << "still down as far as anyone knows";
+    service->ReleaseAll();
+    EXPECT_EQ(Written(), "q+;q-;");
+}
+
+TEST(KeyServiceFactory, SaysWhatFailedAndWhatToDoWhenNothingWorks) {
+    std::string message;
+    const KeyServiceOptions options{
+        .backend = "", .uinputPath = "/nonexistent/uinput", .displayName = ":987"};
+    EXPECT_EQ(CreateKeyService(options, message), nullptr);
+    EXPECT_EQ(message.rfind("Vantrel cannot send keys:\n", 0), 0u) << message;
+    for (const char* part : {"- uinput virtual keyboard: cannot open", "modprobe uinput",
+                             "- XTest: cannot connect to the X display \":987\"", "usermod -aG"}) {
+        EXPECT_NE(message.find(part), std::string::npos) << part << " in " << message;
+    }
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,182 @@
+// The tray offscreen: the slide, the menu and its actions, a desktop without a tray, a start in a
+// tray that comes late. Which clicks open the menu: tray_xembed_test.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScreen>
+#include <QTimer>
+
+#include "support/qt_wait.h"
+#include "windows/tray/tray.h"
+#include "windows/tray/tray_icon.h"
+
+namespace vantrel {
+namespace {
+
+struct TrayTest : ::testing::Test {
+    TrayTest() {
+        mainWindow.resize(300, 200);
+        mainWindow.show();
+        hooks.mainWindow = &mainWindow;
+        hooks.reloadSettings = [this] { ++reloads; };
+        hooks.endProgram = [this] { ++ends; };
+        hooks.trayAvailable = [this] { return trayAvailable; };
+    }
+
+    QWidget mainWindow;
+    TrayHooks hooks;
+    int reloads = 0, ends = 0;
+    bool trayAvailable = true;
+};
+
+TEST_F(TrayTest, MinimizeNormalViewMinimizeMakesOneIconAndOneSlide) {
+    auto tray = std::make_unique<Tray>(hooks);
+    // A second click during the slide starts nothing: the window stays up until the slide ends.
+    int visibleDuringSlide = -1;
+    QTimer::singleShot(0, [&] {
+        tray->Minimize();
+        visibleDuringSlide = mainWindow.isVisible() ? 1 : 0;
+    });
+    tray->Minimize();
+    EXPECT_EQ(visibleDuringSlide, 1);
+    EXPECT_FALSE(mainWindow.isVisible());
+    QSystemTrayIcon* icon = TrayIcon();
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->toolTip(), "vantrel");
+    EXPECT_FALSE(icon->icon().isNull());
+    Form1* form1 = tray->form1();
+    const QRect slidAway = form1->geometry();
+    EXPECT_GT(slidAway.y(), QGuiApplication::primaryScreen()->size().height());
+
+    tray->form2().Max->trigger();
+    EXPECT_TRUE(mainWindow.isVisible());
+    tray->Minimize();
+    EXPECT_FALSE(mainWindow.isVisible());
+    EXPECT_EQ(TrayIcon(), icon);
+    EXPECT_EQ(tray->form1(), form1);
+    EXPECT_EQ(form1->findChildren<QSystemTrayIcon*>().size(), 1);
+    EXPECT_EQ(form1->geometry(), slidAway);  // a second slide would have shrunk it once more
+    EXPECT_FALSE(form1->isVisible());
+    tray.reset();
+    EXPECT_EQ(TrayIcon(), nullptr);
+}
+
+TEST_F(TrayTest, MenuItemsAndWhatEachDoes) {
+    Tray tray(hooks);
+    tray.Minimize();
+    // Triggered in menu order; the state after each. The main window stays up from the first on.
+    const struct {
+        const char* caption;
+        bool enabled;
+        int reloads, ends;  // Close also removes the icon
+    } items[] = {{"&Normal View", true, 0, 0},
+                 {"&Start", false, 0, 0},
+                 {"&Stop", false, 0, 0},
+                 {"&Reload", true, 1, 0},
+                 {"&Close", true, 1, 1}};
+    const QList<QAction*> actions = tray.form2().popmenu->actions();
+    ASSERT_EQ(actions.size(), 5);
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(items[i].caption);
+        EXPECT_EQ(actions[i]->text(), items[i].caption);
+        EXPECT_EQ(actions[i]->isEnabled(), items[i].enabled);
+        actions[i]->trigger();
+        EXPECT_TRUE(mainWindow.isVisible());
+        EXPECT_EQ(std::tuple(reloads, ends), std::tuple(items[i].reloads, items[i].ends));
+        EXPECT_EQ(TrayIcon() == nullptr, items[i].ends == 1);
+    }
+}
+
+TEST_F(TrayTest, WithoutATrayMinimizeWaitsForOneTellsOnceAndALateTrayTakesTheWindow) {
+    hooks.trayWaitLimit = std::chrono::milliseconds(600);
+    trayAvailable = false;
+    Tray tray(hooks);
+    QElapsedTimer clock;
+    clock.start();
+    tray.Minimize();
+    EXPECT_TRUE(mainWindow.isVisible() && mainWindow.isMinimized());
+    EXPECT_EQ(tray.noTrayMessage(), nullptr) << "told while a tray may still come";
+    testing::WaitUntil([&] { return tray.noTrayMessage() != nullptr; }, 2000);
+    QMessageBox* told = tray.noTrayMessage();
+    ASSERT_NE(told, nullptr);
+    EXPECT_GE(clock.elapsed(), 600);
+    EXPECT_TRUE(told->text().contains("no system tray"));
+
+    // Told once in the run.
+    mainWindow.showNormal();
+    tray.Minimize();
+    testing::WaitUntil([&] { return tray.noTrayMessage() != told; }, 1200);
+    EXPECT_TRUE(mainWindow.isVisible() && mainWindow.isMinimized());
+    EXPECT_EQ(tray.noTrayMessage(), told);
+
+    // A tray that turns up during the wait takes the minimized window; "Normal View" brings it
+    // back normal.
+    mainWindow.showNormal();
+    tray.Minimize();
+    trayAvailable = true;
+    testing::WaitUntil([&] { return !mainWindow.isVisible(); }, 1200);
+    EXPECT_FALSE(mainWindow.isVisible());
+    tray.form2().Max->trigger();
+    EXPECT_TRUE(mainWindow.isVisible() && !mainWindow.isMinimized());
+}
+
+// Whether a window was ever shown.
+struct ShowWatch : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+        shown = shown || event->type() == QEvent::Show;
+        return false;
+    }
+    bool shown = false;
+};
+
+TEST_F(TrayTest, StartHiddenWaitsUnseenForALateTrayAndGivesUpOnce) {
+    hooks.trayWaitLimit = std::chrono::milliseconds(1200);  // looked at every half second meanwhile
+    const struct {
+        const char* what;
+        int trayComesMs, trayGoesMs;  // -1: never
+        bool secondStart;             // shows the window at 100 ms
+        bool minimized, told;
+    } starts[] = {
+        // Found at the first look; a panel restart after that is no reason to give up.
+        {"tray comes, then restarts", 100, 700, false, false, false},
+        {"tray comes after the last look", 1100, -1, false, false, false},
+        {"no tray", -1, -1, false, true, true},
+        {"shown by a second start meanwhile", -1, -1, true, false, false},
+    };
+    for (const auto& start : starts) {
+        SCOPED_TRACE(start.what);
+        QWidget main;
+        ShowWatch watch;
+        main.installEventFilter(&watch);
+        hooks.mainWindow = &main;
+        trayAvailable = false;
+        Tray tray(hooks);
+        QElapsedTimer clock;
+        clock.start();
+        tray.StartHidden();
+        EXPECT_FALSE(watch.shown);
+        const auto at = [&](int ms, std::function<void()> what) {
+            if (ms >= 0) QTimer::singleShot(ms, &main, std::move(what));
+        };
+        at(start.trayComesMs, [&] { trayAvailable = true; });
+        at(start.trayGoesMs, [&] { trayAvailable = false; });
+        at(start.secondStart ? 100 : -1, [&] { tray.form2().Max_Click(); });
+
+        testing::WaitUntil([&] { return tray.noTrayMessage() != nullptr; }, 1600);
+        ASSERT_EQ(tray.noTrayMessage() != nullptr, start.told);
+        EXPECT_EQ(main.isMinimized(), start.minimized);
+        EXPECT_EQ(watch.shown, start.minimized || start.secondStart);
+        if (!start.told) continue;
+        EXPECT_GE(clock.elapsed(), 1200) << "told before the wait was over";
+        // Told once in the run, a click on Minimize included.
+        QMessageBox* told = tray.noTrayMessage();
+        main.showNormal();
+        tray.Minimize();
+        EXPECT_TRUE(main.isMinimized());
+        EXPECT_EQ(tray.noTrayMessage(), told);
+    }
+}
+
+}  // namespace
+}  // namespace vantrel
