@@ -12,7 +12,6 @@ declare -A sources=(
   [ini]="fuzz/ini_fuzz.cpp src/settings/ini_file.cpp src/settings/boundary_value.cpp"
   [boundary]="fuzz/boundary_fuzz.cpp src/settings/boundary_value.cpp"
 )
-sources[keytext]="fuzz/keytext_fuzz.cpp src/output/key_event_text.cpp src/output/key_names.cpp"
 for name in "${!sources[@]}"; do
   # shellcheck disable=SC2086
   "$cxx" "${flags[@]}" ${sources[$name]} -o "$out/fuzz-$name"

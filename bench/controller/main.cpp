@@ -25,10 +25,12 @@
 #include "backends/sdl/pump_timer.h"
 #include "backends/sdl/sdl_controller_service.h"
 #include "bench/bench_report.h"
+#include "controller/controller_layer.h"
+#include "controller/identify_axes.h"
 #include "engine/poll_cycle.h"
 #include "settings/load_settings.h"
 #include "stamping_key_sender.h"
-#include "tests/doubles/null_display.h"
+#include "tests/doubles/live_views.h"
 
 namespace vantrel::bench {
 namespace {
@@ -149,24 +151,17 @@ int Run(int argc, char** argv) {
     }
 
     // The selection's configuration and the poll cycle's state, with the default settings.
-    MainState state;
+    ShiftState state;
     LoadSettings(state, "/nonexistent/vantrel-bench/config.ini");
-    DeviceSlot slot;
-    slot.diDev = service.CreateDevice(service.GetDIDevices().at(0).guidInstance);
-    ControllerDevice& device = *slot.diDev;
-    device.GetCapabilities(slot.deviceCaps);
-    for (const std::string& type : device.GetAxisObjectTypes()) {
-        if (type == "GUID_XAxis") slot.axisFound[1] = kTrue;
-        if (type == "GUID_YAxis") slot.axisFound[2] = kTrue;
-    }
-    for (const int32_t offset : {DIJOFS_X, DIJOFS_Y}) {
-        device.SetProperty(DiLongProperty::DIPROP_DEADZONE, {DIPH_BYOFFSET, offset, 1000});
-        device.SetProperty(DiLongProperty::DIPROP_SATURATION, {DIPH_BYOFFSET, offset, 9500});
-    }
-    device.SetRangeProperty({DIPH_DEVICE, 0, 0, 10000});
+    ControllerSlot slot;
+    slot.controller = service.Open(service.Attached().at(0).attachmentId);
+    Controller& controller = *slot.controller;
+    const ControllerTraits traits = controller.Describe();
+    slot.buttons = traits.buttons;
+    slot.hasAxis = AxisSlotsOf(traits.axes);
 
-    StampingKeySender keys;
-    NullDisplay display;
+    StampingKeyOutput keys;
+    testing::NullView display;
     ControllerPump pump(service);
     pump.setTiming(TimingFromArguments(app.arguments()));
     Mover mover(stick);
@@ -176,10 +171,10 @@ int Run(int argc, char** argv) {
     std::vector<PumpPace> stillnessPaces;
     std::atomic<bool> stillPhase{false};
     uint64_t cycles = 0;
-    const int32_t event = service.CreateEvent([&](int32_t eventid) {
+    const int32_t receiver = service.AddReportReceiver([&] {
         const PumpPace pace = pump.pace();
         keys.NewCycle();
-        DirectXEvent8_DXCallback(state, slot, keys, display, eventid);
+        RunPollCycle(state, slot, keys, display);
         ++cycles;
         // Read before answering: the answer lets the mover go on to the next phase.
         const bool still = stillPhase;
@@ -189,9 +184,9 @@ int Run(int argc, char** argv) {
             if (still) stillnessPaces.push_back(pace);
         }
     });
-    device.SetEventNotification(event);
-    device.Acquire();
-    DirectXEvent8_DXCallback(state, slot, keys, display, 0);
+    controller.SendReportsTo(receiver);
+    controller.Configure(kAxisScaling);
+    RunPollCycle(state, slot, keys, display);
     pump.start();
 
     // Moving, then single changes after still spells, all driven from the second thread.
@@ -256,7 +251,7 @@ int Run(int argc, char** argv) {
     const uint64_t sendsBefore = keys.sends();
     const uint64_t backendBefore = keys.backendEvents();
     for (int i = 0; i < kUnchangedCycles; ++i) {
-        DirectXEvent8_DXCallback(state, slot, keys, display, event);
+        RunPollCycle(state, slot, keys, display);
     }
     const double sendsPerCycle = static_cast<double>(keys.sends() - sendsBefore) / kUnchangedCycles;
     const double backendPerCycle =
@@ -305,7 +300,7 @@ int Run(int argc, char** argv) {
                 sendsPerCycle, backendPerCycle);
     std::printf("    load average during the run: %s\n", LoadAverage().c_str());
 
-    slot.diDev.reset();
+    slot.controller.reset();
     SDL_JoystickClose(stick);
     return 0;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The key sender at the end of the bench's poll cycles: the real key service on a backend that
+// The key output at the end of the bench's poll cycles: the real key service on a backend that
 // only counts, so the figures include the service's bookkeeping and show how many events would
 // reach the operating system. The first Send of each cycle is stamped.
 
@@ -9,27 +9,27 @@
 #include <string_view>
 
 #include "output/key_service.h"
-#include "tests/doubles/counting_keyboard.h"
+#include "tests/doubles/key_outputs.h"
 
 namespace vantrel::bench {
 
-class StampingKeySender : public KeySender {
+class StampingKeyOutput : public KeyOutput {
   public:
     using Clock = std::chrono::steady_clock;
 
-    StampingKeySender() {
-        auto backend = std::make_unique<CountingBackend>();
+    StampingKeyOutput() {
+        auto backend = std::make_unique<testing::CountingKeyboard>();
         backend_ = backend.get();
         service_ = std::make_unique<KeyService>(std::move(backend));
     }
 
-    void Send(std::string_view text, int32_t mode) override {
+    void Send(const AssignedKey& key, KeyAction action) override {
         if (!stamped_) {
             firstSend_ = Clock::now();
             stamped_ = true;
         }
         ++sends_;
-        service_->Send(text, mode);
+        service_->Send(key, action);
     }
     void ReleaseAll() noexcept override { service_->ReleaseAll(); }
 
@@ -41,7 +41,7 @@ class StampingKeySender : public KeySender {
     uint64_t backendEvents() const { return backend_->events; }
 
   private:
-    CountingBackend* backend_;
+    testing::CountingKeyboard* backend_;
     std::unique_ptr<KeyService> service_;
     bool stamped_ = false;
     Clock::time_point firstSend_{};

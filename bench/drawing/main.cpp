@@ -203,8 +203,8 @@ class BenchServices : public ServiceFactory {
   public:
     explicit BenchServices(std::string node) : node_(std::move(node)) {}
 
-    std::unique_ptr<KeySender> CreateKeyService(std::string&) override {
-        auto keys = std::make_unique<StampingKeySender>();
+    std::unique_ptr<KeyOutput> CreateKeyService(std::string&) override {
+        auto keys = std::make_unique<StampingKeyOutput>();
         keys_ = keys.get();
         return keys;
     }
@@ -232,7 +232,7 @@ class BenchServices : public ServiceFactory {
 
   private:
     std::string node_;
-    StampingKeySender* keys_ = nullptr;
+    StampingKeyOutput* keys_ = nullptr;
     SdlControllerService* sdl_ = nullptr;
 };
 
@@ -302,7 +302,7 @@ int Run(int argc, char** argv) {
     Stick stick(pad, writer);
     services.afterCycle = [&](Clock::time_point firstSend) {
         // The state the cycle just read tells which moves it answered.
-        const int32_t x = frm.controllerLayer()->device().joyState.x;
+        const int32_t x = frm.controllerLayer()->slot().report.axis(AxisSlot::X);
         stick.Answered(x, firstSend, latencies);
     };
     stick.Start();

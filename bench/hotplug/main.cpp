@@ -58,7 +58,7 @@ class HeldKeysBackend : public KeyBackend {
 
 class BenchServices : public ServiceFactory {
   public:
-    std::unique_ptr<KeySender> CreateKeyService(std::string&) override {
+    std::unique_ptr<KeyOutput> CreateKeyService(std::string&) override {
         auto backend = std::make_unique<HeldKeysBackend>();
         keys = backend.get();
         return std::make_unique<KeyService>(std::move(backend));
@@ -111,7 +111,7 @@ int Run(int argc, char** argv) {
     HeldKeysBackend& keys = *services.keys;
     ControllerLayer& layer = *frm.controllerLayer();
     QListWidget* lines = frm.controls().lstJoySticks;
-    const auto selected = [&] { return layer.device().diDev != nullptr; };
+    const auto selected = [&] { return layer.slot().controller != nullptr; };
     std::mt19937 random(4711);
 
     // Idle: one controller attached, none selected.

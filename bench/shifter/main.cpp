@@ -19,8 +19,8 @@
 #include "engine/poll_cycle.h"
 #include "output/key_service.h"
 #include "settings/load_settings.h"
-#include "tests/doubles/counting_keyboard.h"
-#include "tests/doubles/scripted_device.h"
+#include "tests/doubles/fake_controller.h"
+#include "tests/doubles/key_outputs.h"
 
 namespace vantrel::bench {
 namespace {
@@ -31,10 +31,10 @@ constexpr int kChangingCycles = 20000;
 constexpr int kUnchangedCycles = 1000;
 
 // The start of each classification pass is the axis row the cycle writes just before it.
-class PassStamps : public Display {
+class PassStamps : public LiveView {
   public:
-    void WriteRow(ListId list, int, const std::string&) override {
-        if (list == ListId::JoyAxis) passStart = Clock::now();
+    void WriteRow(LiveList list, int, const std::string&) override {
+        if (list == LiveList::Axes) passStart = Clock::now();
     }
     void SetCaption(const std::string&) override {}
     void ShowCycleError(const std::string& message) override {
@@ -76,13 +76,13 @@ class TimedUinput : public UinputIo {
 };
 
 int Run() {
-    MainState state;
+    ShiftState state;
     LoadSettings(state, "/nonexistent/vantrel-bench/config.ini");
-    state.range = 2;
-    DeviceSlot slot;
-    ScriptedDevice& scripted = PlugScriptedDevice(slot);
+    state.rangeButton = 2;
+    ControllerSlot slot;
+    testing::FakeController& scripted = testing::PlugFakeController(slot);
 
-    KeyService keys(std::make_unique<CountingBackend>());
+    KeyService keys(std::make_unique<testing::CountingKeyboard>());
     PassStamps display;
     std::vector<double> latencies;
     latencies.reserve(2 * kChangingCycles);
@@ -101,12 +101,12 @@ int Run() {
                                   {7000, 10000, false}, {10000, 0, false},   {10000, 10000, false},
                                   {0, 0, true}};
     const auto cycle = [&](const Position& p, bool range) {
-        scripted.next = DIJOYSTATE{};
-        scripted.next.x = p.x;
-        scripted.next.y = p.y;
-        scripted.next.buttons[0] = p.reverse ? 0x80 : 0;
-        scripted.next.buttons[1] = range ? 0x80 : 0;
-        DirectXEvent8_DXCallback(state, slot, keys, display, 0, &shifter);
+        scripted.next = ControllerReport{};
+        scripted.next.axis(AxisSlot::X) = p.x;
+        scripted.next.axis(AxisSlot::Y) = p.y;
+        scripted.next.buttons[0] = p.reverse;
+        scripted.next.buttons[1] = range;
+        RunPollCycle(state, slot, keys, display, &shifter);
     };
     for (int i = 0; i < kChangingCycles; ++i) {
         cycle(kWalk[static_cast<size_t>(i) % std::size(kWalk)], (i / 7) % 2 == 1);

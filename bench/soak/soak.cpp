@@ -9,32 +9,36 @@
 #include "bench/bench_report.h"
 #include "engine/poll_cycle.h"
 #include "output/key_service.h"
-#include "tests/doubles/counting_keyboard.h"
-#include "tests/doubles/null_display.h"
-#include "tests/doubles/scripted_device.h"
+#include "tests/doubles/fake_controller.h"
+#include "tests/doubles/key_outputs.h"
+#include "tests/doubles/live_views.h"
 
 namespace {
 
 using namespace vantrel;
-using bench::CountingBackend;
 using bench::ResidentKiB;
+using testing::CountingKeyboard;
 
 }  // namespace
 
 int main() {
-    MainState s;
-    s.gear12r = 100, s.gear34l = 2000, s.gear34r = 4000, s.gear56l = 6000;
-    s.gear56r = 8000, s.gear78l = 9900, s.geartop = 100, s.gearbot = 9800;
-    s.key1 = "q", s.key2 = "a", s.key3 = "w", s.key4 = "s", s.key5 = "e";
-    s.key6 = "d", s.key7 = "r", s.key8 = "f", s.keyr = "z";
+    ShiftState s;
+    s.gate.leftColumnRight = 100, s.gate.column34Left = 2000, s.gate.column34Right = 4000,
+    s.gate.column56Left = 6000;
+    s.gate.column56Right = 8000, s.gate.rightColumnLeft = 9900, s.gate.topRowBottom = 100,
+    s.gate.bottomRowTop = 9800;
+    s.gearKeys[0] = AssignKey("q"), s.gearKeys[1] = AssignKey("a"), s.gearKeys[2] = AssignKey("w"),
+    s.gearKeys[3] = AssignKey("s"), s.gearKeys[4] = AssignKey("e");
+    s.gearKeys[5] = AssignKey("d"), s.gearKeys[6] = AssignKey("r"), s.gearKeys[7] = AssignKey("f"),
+    s.gearKeys[8] = AssignKey("z");
 
-    DeviceSlot slot;
-    bench::ScriptedDevice& fake = bench::PlugScriptedDevice(slot);
+    ControllerSlot slot;
+    testing::FakeController& fake = testing::PlugFakeController(slot);
 
-    auto backend = std::make_unique<CountingBackend>();
-    CountingBackend& counting = *backend;
+    auto backend = std::make_unique<testing::CountingKeyboard>();
+    testing::CountingKeyboard& counting = *backend;
     KeyService keys(std::move(backend));
-    bench::NullDisplay display(false);  // every 997th read fails on purpose
+    testing::NullView display(false);  // every 997th read fails on purpose
 
     // A stick walking the gate: every gear, reverse, neutral, and long rests in between.
     const struct {
@@ -52,11 +56,11 @@ int main() {
         if (i % 250000 == 0)
             std::printf("soak: resident %ld KiB after %d cycles\n", ResidentKiB(), i);
         const auto& p = walk[(i / 50) % std::size(walk)];
-        fake.next.x = p.x;
-        fake.next.y = p.y;
-        fake.next.buttons[0] = p.button ? 1 : 0;
-        if (i % 997 == 0) fake.nextError = DIERR_INPUTLOST;
-        DirectXEvent8_DXCallback(s, slot, keys, display, 1);
+        fake.next.axis(AxisSlot::X) = p.x;
+        fake.next.axis(AxisSlot::Y) = p.y;
+        fake.next.buttons[0] = p.button;
+        if (i % 997 == 0) fake.nextFailure = ReadResult::Lost;
+        RunPollCycle(s, slot, keys, display);
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

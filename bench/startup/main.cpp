@@ -83,7 +83,7 @@ int Child(int argc, char** argv) {
     std::fflush(stdout);
 
     // Selected as a click would, but not remembered: every run measures a first start.
-    frm.controllerLayer()->lstJoySticks_Click(0);
+    frm.controllerLayer()->SelectController(0);
     const int16_t positions[][2] = {{-14417, -32768}, {0, 0}, {-32768, 32767},
                                     {32767, -32768},  {0, 0}, {14417, 32767}};
     for (int round = 0; round < 5; ++round) {

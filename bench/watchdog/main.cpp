@@ -24,8 +24,8 @@
 #include "bench/bench_report.h"
 #include "engine/poll_cycle.h"
 #include "settings/load_settings.h"
-#include "tests/doubles/null_display.h"
-#include "tests/doubles/scripted_device.h"
+#include "tests/doubles/fake_controller.h"
+#include "tests/doubles/live_views.h"
 
 namespace vantrel::bench {
 namespace {
@@ -85,12 +85,12 @@ int Run() {
         return 1;
     }
 
-    MainState state;
+    ShiftState state;
     LoadSettings(state, "/nonexistent/vantrel-bench/config.ini");
-    state.range = 2;
-    DeviceSlot slot;
-    ScriptedDevice& scripted = PlugScriptedDevice(slot);
-    NullDisplay display;
+    state.rangeButton = 2;
+    ControllerSlot slot;
+    testing::FakeController& scripted = testing::PlugFakeController(slot);
+    testing::NullView display;
     // The middle of each gear's field (gears 1 to 8), as the shifter benchmark walks the gate.
     constexpr int32_t kGears[][2] = {{0, 0},    {0, 10000},    {3000, 0},  {3000, 10000},
                                      {7000, 0}, {7000, 10000}, {10000, 0}, {10000, 10000}};
@@ -108,11 +108,12 @@ int Run() {
             const size_t now = gearOf(result.reports);
             result.shifts += now != gear;
             gear = now;
-            scripted.next = DIJOYSTATE{};
-            scripted.next.x =
+            scripted.next = ControllerReport{};
+            scripted.next.axis(AxisSlot::X) =
                 kGears[gear][0] + Inward(kGears[gear][0]) * (result.reports % 2) * 100;
-            scripted.next.y = kGears[gear][1] + Inward(kGears[gear][1]) * (result.reports % 3) * 50;
-            DirectXEvent8_DXCallback(state, slot, *keys, display, 0);
+            scripted.next.axis(AxisSlot::Y) =
+                kGears[gear][1] + Inward(kGears[gear][1]) * (result.reports % 3) * 50;
+            RunPollCycle(state, slot, *keys, display);
             ++result.reports;
             std::this_thread::sleep_until(next += kReportEvery);
         }
@@ -123,10 +124,10 @@ int Run() {
     };
 
     // Gear 3 engaged, then nothing reports.
-    scripted.next = DIJOYSTATE{};
-    scripted.next.x = kGears[2][0];
-    scripted.next.y = kGears[2][1];
-    for (int pass = 0; pass < 2; ++pass) DirectXEvent8_DXCallback(state, slot, *keys, display, 0);
+    scripted.next = ControllerReport{};
+    scripted.next.axis(AxisSlot::X) = kGears[2][0];
+    scripted.next.axis(AxisSlot::Y) = kGears[2][1];
+    for (int pass = 0; pass < 2; ++pass) RunPollCycle(state, slot, *keys, display);
     const bool held = keys->HeldCount() == 1;
     const double idleBefore = CpuSecondsOf(watchdogClock);
     std::this_thread::sleep_for(kSpell);

@@ -17,7 +17,7 @@ namespace {
 
 class RealServices : public ServiceFactory {
   public:
-    std::unique_ptr<KeySender> CreateKeyService(std::string& failure) override {
+    std::unique_ptr<KeyOutput> CreateKeyService(std::string& failure) override {
         std::unique_ptr<KeyService> keys = vantrel::CreateKeyService(failure);
         if (keys) {
             ReleaseKeysOnTerminationSignals(*keys);

@@ -6,143 +6,117 @@
 
 namespace vantrel {
 
-ControllerLayer::ControllerLayer(ControllerWindow& window, MainState& state, KeySender& autoIt)
-    : window_(window), state_(state), autoIt_(autoIt) {}
+ControllerLayer::ControllerLayer(ControllerWindow& window, ShiftState& state, KeyOutput& keys)
+    : window_(window), state_(state), keys_(keys) {}
 
 ControllerLayer::~ControllerLayer() {
-    DestroyEvent();
-    ReleaseDevice();
+    StopReports();
+    CloseController();
 }
 
-bool ControllerLayer::InitDirectInput(ControllerService& diRoot, bool waitForController) {
-    diRoot_ = &diRoot;
-    diDevList_ = diRoot.GetDIDevices();
-    if (diDevList_.empty() && !waitForController && !remembered) {
+bool ControllerLayer::Start(ControllerService& service, bool waitForController) {
+    service_ = &service;
+    listed_ = service.Attached();
+    if (listed_.empty() && !waitForController && !remembered) {
         window_.ShowMessage(kNoJoystickAttached, kNoJoystickAdvice);
         return false;
     }
-    for (const DeviceInstance& instance : diDevList_) window_.AddController(instance.instanceName);
-    notifyEvent_ =
-        diRoot.CreateEvent([this](int32_t eventid) { DirectXEvent8_DXCallback(eventid); });
-    diRoot.SetDevicesChangedListener([this] { RefreshControllers(); });
+    for (const AttachedController& controller : listed_) window_.AddController(controller.name);
+    receiverId_ = service.AddReportReceiver([this] { OnControllerReport(); });
+    service.SetControllersChangedListener([this] { RefreshControllers(); });
     PickRemembered();
     return true;
 }
 
-void ControllerLayer::lstJoySticks_Click(int position) {
+void ControllerLayer::SelectController(int position) {
     if (inCycle_) return;
-    window_.CLRLISTS();
-    if (device_.diDev) device_.diDev->Unacquire();
-    // Released before the next one is opened: a controller can be picked again.
-    device_.diDev.reset();
-    inUse_.clear();
-    if (diRoot_ && position >= 0 && position < static_cast<int>(diDevList_.size())) {
-        const std::string& id = diDevList_[static_cast<size_t>(position)].guidInstance;
-        device_.diDev = diRoot_->CreateDevice(id);
-        if (device_.diDev) inUse_ = id;
+    window_.ClearLiveLists();
+    // Closed before the next one is opened: a controller can be picked again.
+    CloseController();
+    if (service_ && position >= 0 && position < static_cast<int>(listed_.size())) {
+        const std::string& id = listed_[static_cast<size_t>(position)].attachmentId;
+        slot_.controller = service_->Open(id);
+        if (slot_.controller) inUse_ = id;
     }
-    // The joystick data format and shared background access are how the service always opens a
-    // device; there is nothing to set for them.
-    ControllerDevice* dev = device_.diDev.get();
-    if (dev) dev->GetCapabilities(device_.deviceCaps);
-    IdentifyAxes(dev, device_.axisFound);
-    if (dev) {
-        dev->SetEventNotification(notifyEvent_);
-
-        deadZoneProp_.lData = kDeadZone;
-        deadZoneProp_.lHow = DIPH_BYOFFSET;
-        for (int32_t offset : {DIJOFS_X, DIJOFS_Y}) {
-            deadZoneProp_.lObj = offset;
-            dev->SetProperty(DiLongProperty::DIPROP_DEADZONE, deadZoneProp_);
-        }
-        saturationProp_.lData = kSaturation;
-        saturationProp_.lHow = DIPH_BYOFFSET;
-        for (int32_t offset : {DIJOFS_X, DIJOFS_Y}) {
-            saturationProp_.lObj = offset;
-            dev->SetProperty(DiLongProperty::DIPROP_SATURATION, saturationProp_);
-        }
-        SetPropRange();
-        dev->Acquire();
+    slot_.hasAxis = {};
+    if (Controller* controller = slot_.controller.get()) {
+        const ControllerTraits traits = controller->Describe();
+        slot_.buttons = traits.buttons;
+        slot_.hasAxis = AxisSlotsOf(traits.axes);
+        controller->SendReportsTo(receiverId_);
+        controller->Configure(kAxisScaling);
     }
     window_.SetCaption(kCaptionQuerying);
-    DirectXEvent8_DXCallback(0);
+    OnControllerReport();
 }
 
 std::optional<RememberedController> ControllerLayer::ChooseController(int position) {
     if (inCycle_) return std::nullopt;
     std::optional<RememberedController> chosen;
     // Taken before the selection, whose cycle may find the list changed.
-    if (position >= 0 && position < static_cast<int>(diDevList_.size())) {
-        chosen = RememberedFrom(diDevList_[static_cast<size_t>(position)]);
+    if (position >= 0 && position < static_cast<int>(listed_.size())) {
+        chosen = RememberedFrom(listed_[static_cast<size_t>(position)]);
     }
-    lstJoySticks_Click(position);
+    SelectController(position);
     if (chosen) remembered = chosen;
     return chosen;
 }
 
 void ControllerLayer::RefreshControllers() {
-    if (!diRoot_ || pollActive == kFalse) return;
+    if (!service_ || !polling) return;
     if (inCycle_) {
         refreshPending_ = true;
         return;
     }
     refreshPending_ = false;
-    const std::vector<DeviceInstance> attached = diRoot_->GetDIDevices();
+    const std::vector<AttachedController> attached = service_->Attached();
     const auto isAttached = [&](const std::string& id) {
         return std::any_of(attached.begin(), attached.end(),
-                           [&](const DeviceInstance& d) { return d.guidInstance == id; });
+                           [&](const AttachedController& c) { return c.attachmentId == id; });
     };
-    if (device_.diDev && !isAttached(inUse_)) ControllerLost();
+    if (slot_.controller && !isAttached(inUse_)) ControllerLost();
     // Lines belong to controllers, not positions: the others keep their order.
-    for (size_t p = diDevList_.size(); p-- > 0;) {
-        if (isAttached(diDevList_[p].guidInstance)) continue;
-        diDevList_.erase(diDevList_.begin() + static_cast<std::ptrdiff_t>(p));
+    for (size_t p = listed_.size(); p-- > 0;) {
+        if (isAttached(listed_[p].attachmentId)) continue;
+        listed_.erase(listed_.begin() + static_cast<std::ptrdiff_t>(p));
         window_.RemoveController(static_cast<int>(p));
     }
-    for (const DeviceInstance& instance : attached) {
-        const bool listed = std::any_of(
-            diDevList_.begin(), diDevList_.end(),
-            [&](const DeviceInstance& d) { return d.guidInstance == instance.guidInstance; });
+    for (const AttachedController& controller : attached) {
+        const bool listed = std::any_of(listed_.begin(), listed_.end(), [&](const auto& c) {
+            return c.attachmentId == controller.attachmentId;
+        });
         if (listed) continue;
-        diDevList_.push_back(instance);
-        window_.AddController(instance.instanceName);
+        listed_.push_back(controller);
+        window_.AddController(controller.name);
     }
     PickRemembered();
 }
 
 void ControllerLayer::PickRemembered() {
-    if (device_.diDev || !remembered) return;
-    const std::optional<size_t> found = FindRememberedController(diDevList_, *remembered);
+    if (slot_.controller || !remembered) return;
+    const std::optional<size_t> found = FindRememberedController(listed_, *remembered);
     if (!found) return;
     // Highlighted first: the selection's cycle may change the list.
     window_.SetCurrentController(static_cast<int>(*found));
-    lstJoySticks_Click(static_cast<int>(*found));
+    SelectController(static_cast<int>(*found));
 }
 
 void ControllerLayer::LetGoOfOutputs() {
-    autoIt_.ReleaseAll();
+    keys_.ReleaseAll();
     if (shifter_) shifter_->ReleaseAll();
 }
 
 void ControllerLayer::ControllerLost() {
     // The keys first: nothing the window does may keep a gear held.
     LetGoOfOutputs();
-    ReleaseDevice();
-    window_.CLRLISTS();
+    CloseController();
+    window_.ClearLiveLists();
     window_.SetCaption(kCaptionDisconnected);
     if (onNoReading) onNoReading();
 }
 
-void ControllerLayer::SetPropRange() {
-    if (!device_.diDev) return;
-    rangeProp_.lHow = DIPH_DEVICE;
-    rangeProp_.lMin = kRangeMin;
-    rangeProp_.lMax = kRangeMax;
-    device_.diDev->SetRangeProperty(rangeProp_);
-}
-
-std::optional<CycleEnd> ControllerLayer::DirectXEvent8_DXCallback(int32_t eventid) {
-    if (pollActive == kFalse || inCycle_) return std::nullopt;
+std::optional<CycleEnd> ControllerLayer::OnControllerReport() {
+    if (!polling || inCycle_) return std::nullopt;
     struct Running {
         bool& flag;
         explicit Running(bool& f) : flag(f) { flag = true; }
@@ -151,31 +125,29 @@ std::optional<CycleEnd> ControllerLayer::DirectXEvent8_DXCallback(int32_t eventi
     CycleEnd end;
     {
         Running running(inCycle_);
-        end =
-            vantrel::DirectXEvent8_DXCallback(state_, device_, autoIt_, window_, eventid, shifter_);
+        end = RunPollCycle(state_, slot_, keys_, window_, shifter_);
     }
     if (end == CycleEnd::Completed) {
-        if (onCycleCompleted) onCycleCompleted(device_.joyState);
-    } else if (end == CycleEnd::NoDevice || end == CycleEnd::Recovered) {
+        if (onCycleCompleted) onCycleCompleted(slot_.report);
+    } else if (end == CycleEnd::NoController || end == CycleEnd::Lost) {
         if (onNoReading) onNoReading();
     } else if (end == CycleEnd::Failed) {
-        pollActive = kFalse;
+        polling = false;
         if (onCycleFailed) onCycleFailed();
     }
-    // A lost device may be gone for good: then the list no longer has it.
-    if (end == CycleEnd::Recovered || refreshPending_) RefreshControllers();
+    // A lost controller may be gone for good: then the list no longer has it.
+    if (end == CycleEnd::Lost || refreshPending_) RefreshControllers();
     return end;
 }
 
-void ControllerLayer::DestroyEvent() {
-    if (diRoot_) diRoot_->SetDevicesChangedListener({});
-    if (notifyEvent_ != 0 && diRoot_) diRoot_->DestroyEvent(notifyEvent_);
-    notifyEvent_ = 0;
+void ControllerLayer::StopReports() {
+    if (service_) service_->SetControllersChangedListener({});
+    if (receiverId_ != 0 && service_) service_->RemoveReportReceiver(receiverId_);
+    receiverId_ = 0;
 }
 
-void ControllerLayer::ReleaseDevice() {
-    if (device_.diDev) device_.diDev->Unacquire();
-    device_.diDev.reset();
+void ControllerLayer::CloseController() {
+    slot_.controller.reset();
     inUse_.clear();
 }
 

@@ -31,30 +31,30 @@ inline constexpr const char* kNoJoystickAdvice =
 inline constexpr const char* kCaptionQuerying = "Joystick Sample: Querying Properties";
 inline constexpr const char* kCaptionDisconnected = "Joystick Sample: Disconnected";
 
-inline constexpr int32_t kDeadZone = 1000;
-inline constexpr int32_t kSaturation = 9500;
-inline constexpr int32_t kRangeMin = 0;
-inline constexpr int32_t kRangeMax = 10000;
+// Every axis reports 0..10000; the stick ignores the first tenth of its travel from the centre
+// and reads as the end from 95 % on.
+inline constexpr AxisScaling kAxisScaling{
+    .min = 0, .max = 10000, .deadZone = 1000, .saturation = 9500};
 
 class ControllerLayer {
   public:
-    ControllerLayer(ControllerWindow& window, MainState& state, KeySender& autoIt);
+    ControllerLayer(ControllerWindow& window, ShiftState& state, KeyOutput& keys);
     ~ControllerLayer();
     ControllerLayer(const ControllerLayer&) = delete;
     ControllerLayer& operator=(const ControllerLayer&) = delete;
 
-    // Lists the attached controllers of `diRoot` (which must outlive this object) in the window,
-    // creates the notification event whose receiver runs the poll cycle, follows controllers
-    // plugged in and out, and selects the remembered controller when it is attached. With no
-    // controller attached the user is told and the result is false: the program must end; but
-    // with `waitForController` or a remembered controller the empty list waits for one.
-    bool InitDirectInput(ControllerService& diRoot, bool waitForController = false);
+    // Lists the attached controllers of `service` (which must outlive this object) in the window,
+    // registers the receiver of the reports that runs the poll cycle, follows controllers plugged
+    // in and out, and selects the remembered controller when it is attached. With no controller
+    // attached the user is told and the result is false: the program must end; but with
+    // `waitForController` or a remembered controller the empty list waits for one.
+    bool Start(ControllerService& service, bool waitForController = false);
 
-    // The controller at this list position (from 0) is selected: the device in use is let go, the
-    // chosen one is opened, configured, acquired and read once. Every step ignores its failure,
-    // so a controller unplugged a moment ago leaves no device open and no harm done. Ignored while
-    // a cycle runs: the device must not change under it.
-    void lstJoySticks_Click(int position);
+    // The controller at this list position (from 0) is selected: the one in use is let go, the
+    // chosen one is opened, configured and read once. A controller unplugged a moment ago leaves
+    // nothing open and no harm done. Ignored while a cycle runs: the controller must not change
+    // under it.
+    void SelectController(int position);
     // The user's own choice (a click or Enter): selects as above and makes the line's controller
     // the remembered one, which is returned for keeping; nothing for a position with no line.
     std::optional<RememberedController> ChooseController(int position);
@@ -66,55 +66,49 @@ class ControllerLayer {
     // Lets go of every output the controller in use drives. The one place for that on a loss.
     void LetGoOfOutputs();
 
-    // Every axis of the open device reports 0..10000.
-    void SetPropRange();
-
     // One poll cycle, unless polling has stopped or a cycle is already running (its error message
     // waits for the user inside the cycle): then nothing happens and the result is empty.
-    std::optional<CycleEnd> DirectXEvent8_DXCallback(int32_t eventid);
+    std::optional<CycleEnd> OnControllerReport();
 
-    // Shutdown pieces: no further notifications; the device unacquired and closed.
-    void DestroyEvent();
-    void ReleaseDevice();
+    // Shutdown pieces: no further reports or plug news; the controller closed.
+    void StopReports();
+    void CloseController();
 
     // The virtual shifter the poll cycle also drives (nullptr: none); it must outlive this object
     // or be unset first.
     void SetShifter(ShifterOutput* shifter) { shifter_ = shifter; }
 
     bool cycleRunning() const { return inCycle_; }
-    DeviceSlot& device() { return device_; }
-    int32_t notifyEvent() const { return notifyEvent_; }
+    ControllerSlot& slot() { return slot_; }
+    int32_t receiverId() const { return receiverId_; }
 
-    // True (-1) while the poll cycle may run; the start-up sets it, the shutdown clears it.
-    int16_t pollActive = kFalse;
+    // While the poll cycle may run; the start-up sets it, the shutdown clears it.
+    bool polling = false;
     // Picked by itself whenever nothing is in use and a matching controller is attached.
     std::optional<RememberedController> remembered;
 
-    // After each completed cycle, with the state it read.
-    std::function<void(const DIJOYSTATE&)> onCycleCompleted;
-    // After a cycle that had nothing to read: no device open, or the device was lost.
+    // After each completed cycle, with the report it read.
+    std::function<void(const ControllerReport&)> onCycleCompleted;
+    // After a cycle that had nothing to read: no controller open, or it was lost.
     std::function<void()> onNoReading;
     // After a failed cycle has shown its error: the program must end now.
     std::function<void()> onCycleFailed;
 
   private:
-    // The controller in use went away: outputs let go, device closed, the window told.
+    // The controller in use went away: outputs let go, controller closed, the window told.
     void ControllerLost();
     void PickRemembered();
 
     ControllerWindow& window_;
-    MainState& state_;
-    KeySender& autoIt_;
+    ShiftState& state_;
+    KeyOutput& keys_;
     ShifterOutput* shifter_ = nullptr;
 
-    ControllerService* diRoot_ = nullptr;
-    std::vector<DeviceInstance> diDevList_;
-    int32_t notifyEvent_ = 0;
-    DeviceSlot device_;
-    std::string inUse_;  // identity of the open device's line; "" while none is open
-    DIPROPLONG deadZoneProp_;
-    DIPROPLONG saturationProp_;
-    DIPROPRANGE rangeProp_;
+    ControllerService* service_ = nullptr;
+    std::vector<AttachedController> listed_;  // the window's lines, in order
+    int32_t receiverId_ = 0;
+    ControllerSlot slot_;
+    std::string inUse_;  // attachment of the open controller's line; "" while none is open
     bool inCycle_ = false;
     bool refreshPending_ = false;  // a change seen during a cycle, handled right after it
 };

@@ -1,16 +1,14 @@
 #pragma once
-// Which of the eight axes a controller has, from the type names of its axis objects.
+// Which of a report's axis slots a controller fills, from the kinds of its axes.
 
 #include <array>
-#include <cstdint>
+#include <vector>
 
 #include "ports/controller.h"
 
 namespace vantrel {
 
-// Clears `axisFound` (indices 1..8: X, Y, Z, Rx, Ry, Rz, slider 0, slider 1) and sets True (-1)
-// for each axis object whose type name matches exactly. Any slider sets both slider flags. With
-// no device every flag stays False.
-void IdentifyAxes(ControllerDevice* diDev, std::array<int16_t, 9>& axisFound);
+// A slot per kind; sliders are not told apart, so any slider fills both slider slots.
+std::array<bool, kAxisSlots> AxisSlotsOf(const std::vector<AxisKind>& axes);
 
 }  // namespace vantrel

@@ -4,8 +4,8 @@
 
 namespace vantrel {
 
-RememberedController RememberedFrom(const DeviceInstance& instance) {
-    return {std::string(TrimBlanks(instance.instanceName)), instance.guid, instance.path};
+RememberedController RememberedFrom(const AttachedController& controller) {
+    return {std::string(TrimBlanks(controller.name)), controller.modelGuid, controller.nodePath};
 }
 
 std::optional<RememberedController> ReadRememberedController(const std::filesystem::path& file) {
@@ -25,15 +25,15 @@ IniWriteResult WriteRememberedController(const std::filesystem::path& file,
         {{"name", controller.name}, {"guid", controller.guid}, {"path", controller.path}});
 }
 
-std::optional<size_t> FindRememberedController(const std::vector<DeviceInstance>& attached,
+std::optional<size_t> FindRememberedController(const std::vector<AttachedController>& attached,
                                                const RememberedController& wanted) {
     std::optional<size_t> first;
     for (size_t i = 0; i < attached.size(); ++i) {
-        const DeviceInstance& candidate = attached[i];
+        const AttachedController& candidate = attached[i];
         // A part left empty in the file (written by hand) does not have to match.
-        if (!wanted.name.empty() && TrimBlanks(candidate.instanceName) != wanted.name) continue;
-        if (!wanted.guid.empty() && candidate.guid != wanted.guid) continue;
-        if (!wanted.path.empty() && candidate.path == wanted.path) return i;
+        if (!wanted.name.empty() && TrimBlanks(candidate.name) != wanted.name) continue;
+        if (!wanted.guid.empty() && candidate.modelGuid != wanted.guid) continue;
+        if (!wanted.path.empty() && candidate.nodePath == wanted.path) return i;
         if (!first) first = i;
     }
     return first;

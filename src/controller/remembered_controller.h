@@ -22,7 +22,7 @@ struct RememberedController {
     std::string path;
 };
 
-RememberedController RememberedFrom(const DeviceInstance& instance);
+RememberedController RememberedFrom(const AttachedController& controller);
 
 // Nothing when the section names no controller.
 std::optional<RememberedController> ReadRememberedController(const std::filesystem::path& file);
@@ -32,7 +32,7 @@ IniWriteResult WriteRememberedController(const std::filesystem::path& file,
 
 // The position of the attached controller to pick for `wanted`: among those with its name and
 // GUID the one at its device node, else the first; nothing when none matches.
-std::optional<size_t> FindRememberedController(const std::vector<DeviceInstance>& attached,
+std::optional<size_t> FindRememberedController(const std::vector<AttachedController>& attached,
                                                const RememberedController& wanted);
 
 }  // namespace vantrel

@@ -3,47 +3,54 @@
 namespace vantrel {
 namespace {
 
-int16_t Flag(bool holds) { return holds ? 1 : 0; }
-
 struct Field {
-    int number;
-    int16_t target;
+    int gear;
+    int16_t target;  // the sum at which the field is engaged
 };
 
 constexpr std::array<Field, 9> kFields{
-    {{1, 2}, {2, 2}, {3, 3}, {4, 3}, {5, 3}, {6, 3}, {7, 2}, {8, 2}, {9, 3}}};
+    {{1, 2}, {2, 2}, {3, 3}, {4, 3}, {5, 3}, {6, 3}, {7, 2}, {8, 2}, {kReverse, 3}}};
+
+int16_t Sum(std::initializer_list<bool> flags) {
+    int16_t sum = 0;
+    for (const bool flag : flags) sum = static_cast<int16_t>(sum + (flag ? 1 : 0));
+    return sum;
+}
 
 }  // namespace
 
-void ClassifyPass(MainState& s, const DIJOYSTATE& joyState) {
-    // The sums deliberately use the flags as the previous pass left them: every decision lags one
-    // pass behind the record, which the stored behaviour of multi-axis controllers depends on.
-    auto& g = s.gearsum;
-    g[1] = static_cast<int16_t>(s.links + s.boven);
-    g[2] = static_cast<int16_t>(s.links + s.onder);
-    g[3] = static_cast<int16_t>(s.midden11 + s.midden12 + s.boven);
-    g[4] = static_cast<int16_t>(s.midden11 + s.midden12 + s.onder);
-    g[5] = static_cast<int16_t>(s.midden21 + s.midden22 + s.boven);
-    g[6] = static_cast<int16_t>(s.midden21 + s.midden22 + s.onder);
-    g[7] = static_cast<int16_t>(s.rechts + s.boven);
-    g[8] = static_cast<int16_t>(s.rechts + s.onder);
-    g[9] = static_cast<int16_t>(s.links + s.boven + s.Shift);
+void ClassifyPass(ShiftState& s, const ControllerReport& report) {
+    // The sums deliberately use the zones as the previous pass left them: every decision lags one
+    // pass behind the report, which the stored behaviour of multi-axis controllers depends on.
+    const GateZones& z = s.zones;
+    auto& g = s.gearSums;
+    g[1] = Sum({z.inLeftColumn, z.inTopRow});
+    g[2] = Sum({z.inLeftColumn, z.inBottomRow});
+    g[3] = Sum({z.fromColumn34Left, z.upToColumn34Right, z.inTopRow});
+    g[4] = Sum({z.fromColumn34Left, z.upToColumn34Right, z.inBottomRow});
+    g[5] = Sum({z.fromColumn56Left, z.upToColumn56Right, z.inTopRow});
+    g[6] = Sum({z.fromColumn56Left, z.upToColumn56Right, z.inBottomRow});
+    g[7] = Sum({z.inRightColumn, z.inTopRow});
+    g[8] = Sum({z.inRightColumn, z.inBottomRow});
+    g[kReverse] = Sum({z.inLeftColumn, z.inTopRow, s.reverseHeld});
 
-    const int32_t x = joyState.x;
-    const int32_t y = joyState.y;
-    s.links = Flag(x <= int32_t{s.gear12r});
-    s.rechts = Flag(x >= int32_t{s.gear78l});
-    s.midden11 = Flag(x >= int32_t{s.gear34l});
-    s.midden12 = Flag(x <= int32_t{s.gear34r});
-    s.midden21 = Flag(x >= int32_t{s.gear56l});
-    s.midden22 = Flag(x <= int32_t{s.gear56r});
-    s.boven = Flag(y <= int32_t{s.geartop});
-    s.onder = Flag(y >= int32_t{s.gearbot});
-
-    s.Shift = Flag(joyState.buttons[0] != 0);
+    const int32_t x = report.axis(AxisSlot::X);
+    const int32_t y = report.axis(AxisSlot::Y);
+    const GateBoundaries& b = s.gate;
+    s.zones = GateZones{
+        .inLeftColumn = x <= b.leftColumnRight,
+        .inRightColumn = x >= b.rightColumnLeft,
+        .fromColumn34Left = x >= b.column34Left,
+        .upToColumn34Right = x <= b.column34Right,
+        .fromColumn56Left = x >= b.column56Left,
+        .upToColumn56Right = x <= b.column56Right,
+        .inTopRow = y <= b.topRowBottom,
+        .inBottomRow = y >= b.bottomRowTop,
+    };
+    s.reverseHeld = report.buttons[0];
 
     for (const Field& field : kFields) {
-        if (g[field.number] == field.target) s.currentgear = static_cast<int16_t>(field.number);
+        if (g[static_cast<size_t>(field.gear)] == field.target) s.currentGear = field.gear;
     }
 }
 

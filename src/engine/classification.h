@@ -2,12 +2,13 @@
 // Which field of the gear gate the stick is in.
 
 #include "engine/shift_state.h"
-#include "ports/controller_report.h"
+#include "ports/controller.h"
 
 namespace vantrel {
 
-// One classification: sums from the flags the previous pass left, then the flags and Shift from
-// `joyState`, then the selection into `currentgear` (the highest engaged field wins).
-void ClassifyPass(MainState& s, const DIJOYSTATE& joyState);
+// One classification pass: the field sums from the zones the previous pass left, then the zones
+// and the reverse button from `report`, then the decision into `currentGear` (the highest engaged
+// field wins).
+void ClassifyPass(ShiftState& s, const ControllerReport& report);
 
 }  // namespace vantrel

@@ -6,8 +6,8 @@
 
 namespace vantrel {
 
-// Nine Send calls in key order (key1..key8, keyr); `currentgear` ends at 0. A failing Send
-// propagates (the rest of the pass is not sent).
-void SendGearKeys(MainState& s, KeySender& autoIt);
+// Nine events in key order (gears 1..8, then reverse); `currentGear` ends at kNeutral. A failing
+// Send propagates (the rest of the pass is not sent).
+void SendGearKeys(ShiftState& s, KeyOutput& keys);
 
 }  // namespace vantrel

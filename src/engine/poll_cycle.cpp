@@ -11,82 +11,58 @@
 namespace vantrel {
 namespace {
 
-constexpr const char* kAxisLabels[9] = {
-    "", "X: ", "Y: ", "Z: ", "RX: ", "RY: ", "RZ: ", "Slider0: ", "Slider1: "};
-
-int32_t AxisValue(const DIJOYSTATE& j, int axis) {
-    switch (axis) {
-        case 1:
-            return j.x;
-        case 2:
-            return j.y;
-        case 3:
-            return j.z;
-        case 4:
-            return j.rx;
-        case 5:
-            return j.ry;
-        case 6:
-            return j.rz;
-        case 7:
-            return j.slider[0];
-        default:
-            return j.slider[1];
-    }
-}
+constexpr const char* kAxisLabels[kAxisSlots] = {
+    "X: ", "Y: ", "Z: ", "RX: ", "RY: ", "RZ: ", "Slider0: ", "Slider1: "};
 
 // A controller button (1..32, 0 none) that is down; one beyond the controller's buttons never is.
-bool ButtonDown(const DeviceSlot& device, int16_t button) {
-    const int count = std::clamp(device.deviceCaps.lButtons, 0, kButtonSlots);
-    return button >= 1 && button <= count && device.joyState.buttons[button - 1] != 0;
+bool ButtonDown(const ControllerSlot& slot, int16_t button) {
+    const int count = std::clamp(slot.buttons, 0, kButtonSlots);
+    return button >= 1 && button <= count && slot.report.buttons[button - 1];
 }
 
-void WriteRowsAndPasses(MainState& s, DeviceSlot& device, KeySender& autoIt, Display& display,
+void WriteRowsAndPasses(ShiftState& s, ControllerSlot& slot, KeyOutput& keys, LiveView& view,
                         ShifterOutput* shifter) {
-    const DIJOYSTATE& j = device.joyState;
+    const ControllerReport& r = slot.report;
     int row = 0;
-    for (int axis = 1; axis <= 8; ++axis) {
-        if (device.axisFound[axis] == kFalse) continue;
-        display.WriteRow(ListId::JoyAxis, row++,
-                         kAxisLabels[axis] + std::to_string(AxisValue(j, axis)));
-        ClassifyPass(s, j);
-        const int16_t decision = s.currentgear;  // key output sets it back to 0
-        SendGearKeys(s, autoIt);
-        if (shifter) shifter->SetGear(decision, j.x, j.y);
+    for (int axis = 0; axis < kAxisSlots; ++axis) {
+        if (!slot.hasAxis[axis]) continue;
+        view.WriteRow(LiveList::Axes, row++, kAxisLabels[axis] + std::to_string(r.axes[axis]));
+        ClassifyPass(s, r);
+        const int decision = s.currentGear;  // the key output sets it back to neutral
+        SendGearKeys(s, keys);
+        if (shifter) shifter->SetGear(decision, r.axis(AxisSlot::X), r.axis(AxisSlot::Y));
     }
-    if (shifter) shifter->SetKnob(ButtonDown(device, s.range), ButtonDown(device, s.splitter));
+    if (shifter) {
+        shifter->SetKnob(ButtonDown(slot, s.rangeButton), ButtonDown(slot, s.splitterButton));
+    }
 
-    // The record holds 32 button bytes; a device with more buttons shows only those.
-    const int buttons = std::clamp(device.deviceCaps.lButtons, 0, kButtonSlots);
+    // The report holds 32 buttons; a controller with more shows only those.
+    const int buttons = std::clamp(slot.buttons, 0, kButtonSlots);
     for (int i = 0; i < buttons; ++i) {
-        display.WriteRow(ListId::Button, i,
-                         "Button " + std::to_string(i + 1) + (j.buttons[i] ? ": Down" : ": Up"));
+        view.WriteRow(LiveList::Buttons, i,
+                      "Button " + std::to_string(i + 1) + (r.buttons[i] ? ": Down" : ": Up"));
     }
 
-    for (int i = 0; i < 9; ++i) {
-        display.WriteRow(ListId::Gear, i,
-                         "gear " + std::to_string(i + 1) + ": " + std::to_string(s.gearsum[i + 1]));
+    for (int i = 0; i < kGearPositions; ++i) {
+        view.WriteRow(LiveList::GearSums, i,
+                      "gear " + std::to_string(i + 1) + ": " + std::to_string(s.gearSums[i + 1]));
     }
 
-    display.SetCaption(kCaptionAvailable);
+    view.SetCaption(kCaptionAvailable);
 }
 
 }  // namespace
 
-CycleEnd DirectXEvent8_DXCallback(MainState& s, DeviceSlot& device, KeySender& autoIt,
-                                  Display& display, int32_t /*eventid*/, ShifterOutput* shifter) {
-    if (!device.diDev) return CycleEnd::NoDevice;
+CycleEnd RunPollCycle(ShiftState& s, ControllerSlot& slot, KeyOutput& keys, LiveView& view,
+                      ShifterOutput* shifter) {
+    if (!slot.controller) return CycleEnd::NoController;
 
-    const int32_t read = device.diDev->GetDeviceStateJoystick(device.joyState);
-    if (read == DIERR_NOTACQUIRED || read == DIERR_INPUTLOST) {
-        device.diDev->Acquire();
-        return CycleEnd::Recovered;
-    }
-    // Any other failed read goes on with the record as the read left it.
+    // A failed read goes on with the report as the last good read left it.
+    if (slot.controller->Read(slot.report) == ReadResult::Lost) return CycleEnd::Lost;
 
     std::string message;
     try {
-        WriteRowsAndPasses(s, device, autoIt, display, shifter);
+        WriteRowsAndPasses(s, slot, keys, view, shifter);
         return CycleEnd::Completed;
     } catch (const ServiceError& e) {
         message = std::string(e.what()) + " : " + std::to_string(e.number());
@@ -95,9 +71,9 @@ CycleEnd DirectXEvent8_DXCallback(MainState& s, DeviceSlot& device, KeySender& a
     }
     // Keys and shifter buttons are let go before the message: the program ends after it, and a key
     // left down would stay down in the system after we are gone.
-    autoIt.ReleaseAll();
+    keys.ReleaseAll();
     if (shifter) shifter->ReleaseAll();
-    display.ShowCycleError(message);
+    view.ShowCycleError(message);
     return CycleEnd::Failed;
 }
 

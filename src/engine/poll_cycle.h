@@ -1,8 +1,6 @@
 #pragma once
-// One poll cycle: read the controller, recover a lost one, show axes, buttons and field sums, and
-// run one classification pass with its key output per present axis.
-
-#include <cstdint>
+// One poll cycle: read the controller, show axes, buttons and field sums, and run one
+// classification pass with its key output per axis the controller has.
 
 #include "engine/controller_slot.h"
 #include "engine/live_view.h"
@@ -13,19 +11,17 @@
 namespace vantrel {
 
 enum class CycleEnd {
-    NoDevice,   // nothing open: nothing read, shown or sent
-    Recovered,  // the device was lost or not acquired: re-acquired, nothing else done
+    NoController,  // nothing open: nothing read, shown or sent
+    Lost,          // the controller went away: nothing else done
     Completed,
     Failed,  // the error was shown; the program must end now
 };
 
 inline constexpr const char* kCaptionAvailable = "Joystick Sample: Available";
 
-// `eventid` is the notification's event handle, 0 for a direct call; it is not looked at.
 // With a `shifter`, each pass hands it its decision after the pass's key output, and after the
 // last axis pass it gets the range and splitter buttons; the error path lets its buttons go too.
-CycleEnd DirectXEvent8_DXCallback(MainState& s, DeviceSlot& device, KeySender& autoIt,
-                                  Display& display, int32_t eventid,
-                                  ShifterOutput* shifter = nullptr);
+CycleEnd RunPollCycle(ShiftState& s, ControllerSlot& slot, KeyOutput& keys, LiveView& view,
+                      ShifterOutput* shifter = nullptr);
 
 }  // namespace vantrel

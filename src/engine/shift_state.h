@@ -1,59 +1,64 @@
 #pragma once
-// The main window's shared variables: the gate zone flags, the reverse modifier, the decision of
-// the current pass, the field sums, the gate boundaries and the gear keys. Widths are those the
-// stored settings and the classification rely on.
+// What the shift engine works on: the gate's boundaries and the gear keys from the settings, and
+// what the classification keeps from one pass to the next.
 
 #include <array>
 #include <cstdint>
-#include <string>
+
+#include "ports/key_output.h"
 
 namespace vantrel {
 
-struct MainState {
-    // Zone flags, each exactly 0 or 1.
-    int16_t links = 0;
-    int16_t rechts = 0;
-    int16_t boven = 0;
-    int16_t onder = 0;
-    int16_t midden11 = 0;
-    int16_t midden12 = 0;
-    int16_t midden21 = 0;
-    int16_t midden22 = 0;
-    // Controller button 1 held (reverse modifier), 0 or 1.
-    int16_t Shift = 0;
-    // 0 neutral, 1..8 gear, 9 reverse; back to 0 after every pass.
-    int16_t currentgear = 0;
-    // Field sums, indices 1..9 (index 0 unused).
-    std::array<int16_t, 10> gearsum{};
+// Gear numbers of a decision: 0 neutral, 1..8 the gears, 9 reverse.
+inline constexpr int kNeutral = 0;
+inline constexpr int kReverse = 9;
+inline constexpr int kGearPositions = 9;  // gears 1..8 and reverse
 
-    // Gate boundaries in axis units (0..10000).
-    int16_t gear12r = 0;
-    int16_t gear34l = 0;
-    int16_t gear34r = 0;
-    int16_t gear56l = 0;
-    int16_t gear56r = 0;
-    int16_t gear78l = 0;
-    int16_t geartop = 0;
-    int16_t gearbot = 0;
-
-    // Key names of gears 1..8 and reverse.
-    std::string key1;
-    std::string key2;
-    std::string key3;
-    std::string key4;
-    std::string key5;
-    std::string key6;
-    std::string key7;
-    std::string key8;
-    std::string keyr;
-
-    // Controller buttons (1..32, 0 = none) whose state the virtual shifter passes on as its
-    // range and splitter buttons.
-    int16_t range = 0;
-    int16_t splitter = 0;
+// Where the gate's columns and rows end, in axis units (0..10000, left/top at 0). Stored settings
+// rely on the 16-bit width.
+struct GateBoundaries {
+    int16_t leftColumnRight = 0;  // gears 1/2 while x <= this
+    int16_t column34Left = 0;     // gears 3/4 while column34Left <= x <= column34Right
+    int16_t column34Right = 0;
+    int16_t column56Left = 0;  // gears 5/6 likewise
+    int16_t column56Right = 0;
+    int16_t rightColumnLeft = 0;  // gears 7/8 while x >= this
+    int16_t topRowBottom = 0;     // odd gears while y <= this
+    int16_t bottomRowTop = 0;     // even gears while y >= this
 };
 
-// Key of key-order position 1..9 (9 = reverse).
-const std::string& GearKey(const MainState& s, int position);
+// Where the stick was at the previous pass, one flag per boundary.
+struct GateZones {
+    bool inLeftColumn = false;
+    bool inRightColumn = false;
+    bool fromColumn34Left = false;
+    bool upToColumn34Right = false;
+    bool fromColumn56Left = false;
+    bool upToColumn56Right = false;
+    bool inTopRow = false;
+    bool inBottomRow = false;
+};
+
+struct ShiftState {
+    GateZones zones;
+    bool reverseHeld = false;  // controller button 1, as the previous pass saw it
+    // The decision of the pass (kNeutral, a gear, kReverse); back to kNeutral after its keys.
+    int currentGear = kNeutral;
+    // Field sums, indices 1..9 (index 0 unused): a field is engaged when its sum reaches its
+    // target.
+    std::array<int16_t, 10> gearSums{};
+
+    GateBoundaries gate;
+    // Keys of gears 1..8 and reverse, at indices 0..8.
+    std::array<AssignedKey, kGearPositions> gearKeys;
+    // Controller buttons (1..32, 0 = none) the virtual shifter passes on as its range and splitter.
+    int16_t rangeButton = 0;
+    int16_t splitterButton = 0;
+};
+
+// The key of gear 1..8, or of reverse for kReverse.
+inline const AssignedKey& GearKey(const ShiftState& s, int gear) {
+    return s.gearKeys[static_cast<size_t>(gear - 1)];
+}
 
 }  // namespace vantrel

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "output/key_event_text.h"
 #include "output/live_key_services.h"
 #include "ports/service_error.h"
 
@@ -26,18 +25,18 @@ bool KeyService::HeldLocked(uint16_t evdevCode) const {
     return false;
 }
 
-void KeyService::Send(std::string_view text, int32_t /*mode*/) {
-    const std::optional<KeyEvent> event = ParseKeyEventText(text);
-    if (!event) return;
-    const KeyName& key = *event->key;
+void KeyService::Send(const AssignedKey& assigned, KeyAction action) {
+    if (assigned.key == nullptr) return;
+    const KeyName& key = *assigned.key;
+    const bool down = action == KeyAction::Down;
 
     std::lock_guard guard(lock_);
     if (closed_) return;
     const bool held = HeldLocked(key.evdevCode);
-    if (event->down == held) return;  // no real change: nothing for the operating system
+    if (down == held) return;  // no real change: nothing for the operating system
 
     try {
-        if (event->down) {
+        if (down) {
             backend_->Press(key);
             held_.push_back(&key);
         } else {
@@ -45,11 +44,10 @@ void KeyService::Send(std::string_view text, int32_t /*mode*/) {
             std::erase_if(held_, [&](const KeyName* k) { return k->evdevCode == key.evdevCode; });
         }
     } catch (const ServiceError& e) {
-        // A failed release keeps the key in the set so a later "up" or ReleaseAll tries again.
-        throw ServiceError(e.number(),
-                           std::string(event->down ? "Vantrel could not press the key "
-                                                   : "Vantrel could not let go of the key ") +
-                               std::string(key.name) + ": " + e.what());
+        // A failed release keeps the key in the set so a later release or ReleaseAll tries again.
+        throw ServiceError(e.number(), std::string(down ? "Vantrel could not press the key "
+                                                        : "Vantrel could not let go of the key ") +
+                                           std::string(key.name) + ": " + e.what());
     }
 }
 

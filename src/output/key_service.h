@@ -1,6 +1,6 @@
 #pragma once
-// Vantrel's key sender: parses the brace notation, remembers which keys it holds and hands only
-// real changes to its backend, so an unchanged poll cycle costs the operating system nothing.
+// Vantrel's key output: remembers which keys it holds and hands only real changes to its backend,
+// so an unchanged poll cycle costs the operating system nothing.
 
 #include <chrono>
 #include <memory>
@@ -19,7 +19,7 @@ namespace vantrel {
 // and std::quick_exit let go of the keys of every service still alive (an atexit hook registered
 // with the first service; a destroyed service leaves the list, so the hook no longer sees it).
 // For termination signals see release_on_termination.h.
-class KeyService final : public KeySender, public LiveOutput {
+class KeyService final : public KeyOutput, public LiveOutput {
   public:
     explicit KeyService(std::unique_ptr<KeyBackend> backend);
     // Lets go of every held key.
@@ -27,10 +27,10 @@ class KeyService final : public KeySender, public LiveOutput {
     KeyService(const KeyService&) = delete;
     KeyService& operator=(const KeyService&) = delete;
 
-    // "{NAME down}" presses NAME unless this service already holds it; "{NAME up}" lets it go if
-    // held. Anything else (unknown or empty NAME, other text) does nothing. `mode` is always 0 and
-    // is not looked at. Throws ServiceError when the backend fails. Safe from any thread.
-    void Send(std::string_view text, int32_t mode) override;
+    // Down presses the key unless this service already holds it; Up lets it go if held. A key
+    // that resolved to nothing does nothing. Throws ServiceError when the backend fails. Safe
+    // from any thread.
+    void Send(const AssignedKey& key, KeyAction action) override;
     void ReleaseAll() noexcept override;
 
     // "uinput" or "XTest": the GUI tells the user when only XTest works.

@@ -15,10 +15,10 @@ ButtonChanges ShifterButtons::MoveTo(const Set& wanted, int first, int last) {
     return changes;
 }
 
-ButtonChanges ShifterButtons::SetGear(int currentgear) {
+ButtonChanges ShifterButtons::SetGear(int gear) {
     Set wanted;
-    if (currentgear >= 1 && currentgear <= kReverseButton) {
-        wanted.set(static_cast<size_t>(currentgear));
+    if (gear >= 1 && gear <= kReverseButton) {
+        wanted.set(static_cast<size_t>(gear));
     }
     return MoveTo(wanted, 1, kReverseButton);
 }

@@ -34,7 +34,7 @@ class ShifterButtons {
   public:
     // Gear buttons 1..9 to a pass's decision: that gear's button (9 for reverse) down, the others
     // up; 0 (neutral) or anything outside 1..9 lets all of them go.
-    ButtonChanges SetGear(int currentgear);
+    ButtonChanges SetGear(int gear);
     // Buttons 10 and 11.
     ButtonChanges SetKnob(bool range, bool splitter);
     ButtonChanges ReleaseAll();

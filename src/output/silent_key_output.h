@@ -1,13 +1,13 @@
 #pragma once
-// The key sender of a run whose gears go out through the virtual shifter alone: no key is sent.
+// The key output of a run whose gears go out through the virtual shifter alone: no key is sent.
 
 #include "ports/key_output.h"
 
 namespace vantrel {
 
-class SilentKeySender final : public KeySender {
+class SilentKeyOutput final : public KeyOutput {
   public:
-    void Send(std::string_view, int32_t) override {}
+    void Send(const AssignedKey&, KeyAction) override {}
     void ReleaseAll() noexcept override {}
 };
 

@@ -1,19 +1,28 @@
 #pragma once
-// Keyboard output in brace notation: "{NAME down}" holds a key, "{NAME up}" lets it go.
+// Keys going out to the game: a gear's key pressed or let go.
 
-#include <cstdint>
-#include <string_view>
+#include <string>
 
 namespace vantrel {
 
-class KeySender {
-  public:
-    virtual ~KeySender() = default;
+struct KeyName;  // output/key_names.h
 
-    // Mode 0 is the only mode used. Throws ServiceError when the event cannot be delivered; an
-    // unknown or empty key name is not an error and sends nothing.
-    virtual void Send(std::string_view text, int32_t mode) = 0;
-    // Lets go of every key this sender holds. Never throws.
+// A key as the settings name it, resolved once when they load.
+struct AssignedKey {
+    std::string name;              // as written; what a person reads
+    const KeyName* key = nullptr;  // nullptr: an empty or unknown name, which sends nothing
+};
+
+enum class KeyAction { Down, Up };
+
+class KeyOutput {
+  public:
+    virtual ~KeyOutput() = default;
+
+    // Throws ServiceError when the event cannot be delivered. A key that resolved to nothing is
+    // not an error and sends nothing.
+    virtual void Send(const AssignedKey& key, KeyAction action) = 0;
+    // Lets go of every key this output holds. Never throws.
     virtual void ReleaseAll() noexcept = 0;
 };
 

@@ -20,6 +20,7 @@ class ServiceError : public std::runtime_error {
 // Numbers of the errors this program raises itself.
 inline constexpr int32_t kErrorKeySendFailed = 1001;
 inline constexpr int32_t kErrorShifterFailed = 1002;
+inline constexpr int32_t kErrorControllerServiceFailed = 1010;
 inline constexpr int32_t kErrorUnexpected = 1099;
 
 }  // namespace vantrel

@@ -1,16 +1,11 @@
 #include "settings/load_settings.h"
 
+#include "output/key_names.h"
 #include "settings/boundary_value.h"
 #include "settings/ini_file.h"
 
 namespace vantrel {
 namespace {
-
-std::string& KeyVariable(MainState& s, int index) {
-    std::string* keys[9] = {&s.key1, &s.key2, &s.key3, &s.key4, &s.key5,
-                            &s.key6, &s.key7, &s.key8, &s.keyr};
-    return *keys[index];
-}
 
 std::string GearName(int index) {
     return index == 8 ? std::string("reverse") : "gear " + std::to_string(index + 1);
@@ -18,19 +13,19 @@ std::string GearName(int index) {
 
 }  // namespace
 
-int16_t& BoundaryVariable(MainState& s, std::string_view key) {
-    if (key == "g12r") return s.gear12r;
-    if (key == "g34l") return s.gear34l;
-    if (key == "g34r") return s.gear34r;
-    if (key == "g56l") return s.gear56l;
-    if (key == "g56r") return s.gear56r;
-    if (key == "g78l") return s.gear78l;
-    if (key == "gtop") return s.geartop;
-    return s.gearbot;
+int16_t& BoundaryVariable(GateBoundaries& gate, std::string_view key) {
+    if (key == "g12r") return gate.leftColumnRight;
+    if (key == "g34l") return gate.column34Left;
+    if (key == "g34r") return gate.column34Right;
+    if (key == "g56l") return gate.column56Left;
+    if (key == "g56r") return gate.column56Right;
+    if (key == "g78l") return gate.rightColumnLeft;
+    if (key == "gtop") return gate.topRowBottom;
+    return gate.bottomRowTop;
 }
 
-std::vector<std::string> LoadSettings(MainState& s, const std::filesystem::path& file,
-                                      const KeyNameCheck& isKnownKeyName, OutputMode* mode) {
+std::vector<std::string> LoadSettings(ShiftState& s, const std::filesystem::path& file,
+                                      OutputMode* mode) {
     std::vector<std::string> report;
     const std::string name = file.filename().string();
     const IniReadResult read = ReadIniFile(file);
@@ -42,10 +37,10 @@ std::vector<std::string> LoadSettings(MainState& s, const std::filesystem::path&
 
     for (int i = 0; i < 9; ++i) {
         const SettingDefault& d = kKeyDefaults[i];
-        std::string& variable = KeyVariable(s, i);
-        variable = doc.Get("keyconfig", d.key).value_or(d.value);
-        if (!variable.empty() && isKnownKeyName && !isKnownKeyName(variable)) {
-            report.push_back(name + ": [keyconfig] " + d.key + "=" + variable +
+        AssignedKey& key = s.gearKeys[static_cast<size_t>(i)];
+        key = AssignKey(doc.Get("keyconfig", d.key).value_or(d.value));
+        if (!key.name.empty() && key.key == nullptr) {
+            report.push_back(name + ": [keyconfig] " + d.key + "=" + key.name +
                              " is not a key name Vantrel knows; " + GearName(i) +
                              " will send no key. Pick a key in Config.");
         }
@@ -53,7 +48,7 @@ std::vector<std::string> LoadSettings(MainState& s, const std::filesystem::path&
 
     for (const SettingDefault& d : kFieldDefaults) {
         const std::string text = doc.Get("fields", d.key).value_or(d.value);
-        int16_t& variable = BoundaryVariable(s, d.key);
+        int16_t& variable = BoundaryVariable(s.gate, d.key);
         if (const auto value = ParseBoundary(text)) {
             variable = *value;
         } else {
@@ -73,7 +68,7 @@ std::vector<std::string> LoadSettings(MainState& s, const std::filesystem::path&
         }
     }
     for (const auto& [key, variable] :
-         {std::pair{"range", &s.range}, std::pair{"splitter", &s.splitter}}) {
+         {std::pair{"range", &s.rangeButton}, std::pair{"splitter", &s.splitterButton}}) {
         const std::string text = doc.Get("output", key).value_or("");
         const std::optional<int16_t> value = ParseButtonNumber(text);
         *variable = value.value_or(0);

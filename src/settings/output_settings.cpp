@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "ports/controller_report.h"
+#include "ports/controller.h"
 #include "settings/ini_file.h"
 
 namespace vantrel {

@@ -31,7 +31,7 @@ struct Services : FakeServices {
     struct Shifter : ShifterOutput {
         explicit Shifter(Log& log) : log(log) {}
         ~Shifter() override { log.push_back("shifter destroyed"); }
-        void SetGear(int16_t gear, int32_t, int32_t) override {
+        void SetGear(int gear, int32_t, int32_t) override {
             log.push_back("gear " + std::to_string(gear));
         }
         void SetKnob(bool, bool) override {}
@@ -82,13 +82,13 @@ TEST(Start, ConfigFileIsReadReloadedAndSavedByTheDialogs) {
         AppSession session(services, false, [] {});
         ASSERT_EQ(session.Start(), std::nullopt);
         frmMain& frm = session.main();
-        EXPECT_EQ(frm.state.key3, "x");
+        EXPECT_EQ(GearKey(frm.state, 3).name, "x");
         write("[keyconfig]\nkey3=y\n");
         frm.controls().reload->click();
-        EXPECT_EQ(frm.state.key3, "y");
+        EXPECT_EQ(GearKey(frm.state, 3).name, "y");
         write("[keyconfig]\nkey3=k\n");
         session.windows().tray().form2().Refresh->trigger();
-        EXPECT_EQ(frm.state.key3, "k");
+        EXPECT_EQ(GearKey(frm.state, 3).name, "k");
 
         frm.controls().Config->click();
         session.windows().config()->findChild<QPushButton*>("save")->click();
@@ -165,7 +165,7 @@ TEST(Outputs, ShifterModeMakesNoKeysDrivesTheShifterAndLetsItGoOnClose) {
     rig.frm.close();
     EXPECT_EQ(rig.services.log,
               (Log{"shifter", "controllers", "notifications", "id-a opened", "id-a read", "gear 0",
-                   "gear 1", "pump stopped", "shifter let go", "id-a Unacquire", "id-a released",
+                   "gear 1", "pump stopped", "shifter let go", "id-a closed",
                    "controllers destroyed", "shifter destroyed"}));
     EXPECT_EQ(rig.ended, std::vector<int>{0});
 }
@@ -212,7 +212,7 @@ TEST(Outputs, VantrelsOwnShifterIsNoControllerToPick) {
     const int shifter = SDL_JoystickAttachVirtualEx(&desc);
     ASSERT_GE(shifter, 0);
     std::vector<std::string> listed;
-    for (const DeviceInstance& d : service.GetDIDevices()) listed.push_back(d.instanceName);
+    for (const AttachedController& d : service.Attached()) listed.push_back(d.name);
     EXPECT_EQ(listed, std::vector<std::string>{"Pad"});
     SDL_JoystickDetachVirtual(shifter);
 }

@@ -1,5 +1,5 @@
 // The game controller layer on a fake controller service: what choosing a line does to the
-// devices, and controllers plugged in and out: the lines stay tied to their controllers, losing
+// controllers, and controllers plugged in and out: the lines stay tied to their controllers, losing
 // the one in use lets go of the outputs at once, and the remembered controller is found and picked
 // by itself.
 #include "controller/controller_layer.h"
@@ -9,7 +9,8 @@
 #include <algorithm>
 #include <map>
 
-#include "doubles/fake_controller_service.h"
+#include "doubles/fake_controller.h"
+#include "doubles/key_outputs.h"
 
 namespace vantrel {
 namespace {
@@ -19,74 +20,73 @@ const std::string kQuerying = std::string("caption ") + kCaptionQuerying;
 const std::string kAvailable = std::string("caption ") + kCaptionAvailable;
 
 struct CountingShifter : ShifterOutput {
-    void SetGear(int16_t, int32_t, int32_t) override {}
+    void SetGear(int, int32_t, int32_t) override {}
     void SetKnob(bool, bool) override {}
     void ReleaseAll() noexcept override { ++releases; }
     int releases = 0;
 };
 
-// The main window as the layer sees it; its log also records the devices' lives.
+// The main window as the layer sees it; its log also records the controllers' lives.
 struct Rig : ControllerWindow {
     Rig() {
         service.log = &log;
         layer.SetShifter(&shifter);
-        layer.pollActive = kTrue;
+        layer.polling = true;
     }
-    bool Start(std::vector<DeviceInstance> attached, bool wait = false) {
+    bool Start(std::vector<AttachedController> attached, bool wait = false) {
         service.attached = std::move(attached);
-        return layer.InitDirectInput(service, wait);
+        return layer.Start(service, wait);
     }
-    void WriteRow(ListId, int, const std::string&) override {}
+    void WriteRow(LiveList, int, const std::string&) override {}
     void SetCaption(const std::string& text) override { log.push_back("caption " + text); }
     void ShowCycleError(const std::string&) override {}
     void AddController(const std::string& name) override { lines.push_back(name); }
     void RemoveController(int position) override { lines.erase(lines.begin() + position); }
     void SetCurrentController(int position) override { current = position; }
-    void CLRLISTS() override { log.push_back("CLRLISTS"); }
+    void ClearLiveLists() override { log.push_back("ClearLiveLists"); }
     void ShowMessage(const std::string& text, const std::string&) override { log.push_back(text); }
 
     Log log, lines;
     int current = -1;
-    MainState state;
+    ShiftState state;
     testing::FakeControllerService service;
-    testing::RecordingKeySender keys;
+    testing::RecordingKeyOutput keys;
     CountingShifter shifter;
     ControllerLayer layer{*this, state, keys};
 };
 
-TEST(ControllerSelection, TheOldDeviceGoesTheNewOneIsSetUpForTheGateAndVanishedOnesDoNoHarm) {
+TEST(ControllerSelection, TheOldOneGoesTheNewOneIsSetUpForTheGateAndVanishedOnesDoNoHarm) {
     Rig rig;
     ASSERT_TRUE(rig.Start({{"Pad", "id-a"}, {"Pad", "id-b"}, {"Wheel", "id-c"}}));
-    rig.service.axisTypes = {"GUID_XAxis",  "GUID_YAxis",  "GUID_ZAxis", "GUID_RxAxis",
-                             "GUID_RyAxis", "GUID_RzAxis", "GUID_Slider"};
-    rig.layer.lstJoySticks_Click(1);
+    using enum AxisKind;
+    rig.service.axes = {X, Y, Z, RotationX, RotationY, RotationZ, Slider};
+    rig.layer.SelectController(1);
     ASSERT_NE(rig.service.newest, nullptr);
-    constexpr int16_t T = kTrue;
-    EXPECT_EQ(rig.layer.device().axisFound, (std::array<int16_t, 9>{0, T, T, T, T, T, T, T, T}))
-        << "each axis type sets its own flag; one slider sets both";
-    const testing::FakeDevice& pad = *rig.service.newest;
-    EXPECT_EQ(pad.deadZone, (std::map<int32_t, int32_t>{{DIJOFS_X, 1000}, {DIJOFS_Y, 1000}}));
-    EXPECT_EQ(pad.saturation, (std::map<int32_t, int32_t>{{DIJOFS_X, 9500}, {DIJOFS_Y, 9500}}));
-    EXPECT_EQ(pad.range.lHow, DIPH_DEVICE) << "every axis reports 0..10000";
-    EXPECT_EQ(std::pair(pad.range.lMin, pad.range.lMax), std::pair(0, 10000));
-    EXPECT_EQ(pad.eventHandle, rig.service.kHandle);
-    EXPECT_TRUE(pad.acquired);
+    std::array<bool, kAxisSlots> all;
+    all.fill(true);
+    EXPECT_EQ(rig.layer.slot().hasAxis, all) << "each axis kind fills its slot; one slider both";
+    const testing::FakeController& pad = *rig.service.newest;
+    ASSERT_TRUE(pad.scaling);
+    EXPECT_EQ(std::tuple(pad.scaling->min, pad.scaling->max, pad.scaling->deadZone,
+                         pad.scaling->saturation),
+              std::tuple(0, 10000, 1000, 9500));
+    EXPECT_EQ(pad.receiverId, rig.service.kReceiverId);
     EXPECT_EQ(pad.reads, 1) << "one cycle runs at once";
 
     // Released before the next one opens (the same controller can be picked again); only the
     // newest is read.
     rig.log.clear();
-    rig.layer.lstJoySticks_Click(2);
+    rig.layer.SelectController(2);
     rig.service.Notify();
-    EXPECT_EQ(rig.log, (Log{"CLRLISTS", "id-b Unacquire", "id-b released", "id-c opened", kQuerying,
-                            "id-c read", kAvailable, "id-c read", kAvailable}));
+    EXPECT_EQ(rig.log, (Log{"ClearLiveLists", "id-b closed", "id-c opened", kQuerying, "id-c read",
+                            kAvailable, "id-c read", kAvailable}));
 
     // A controller unplugged a moment ago, or no line at all: nothing stays open or is read.
     rig.service.gone.insert("id-a");
-    for (const int line : {0, -1, 3}) rig.layer.lstJoySticks_Click(line);
+    for (const int line : {0, -1, 3}) rig.layer.SelectController(line);
     rig.service.Notify();
-    EXPECT_EQ(rig.service.liveDevices, 0);
-    EXPECT_EQ(rig.layer.device().axisFound, (std::array<int16_t, 9>{}));
+    EXPECT_EQ(rig.service.openControllers, 0);
+    EXPECT_EQ(rig.layer.slot().hasAxis, (std::array<bool, kAxisSlots>{}));
     EXPECT_EQ(rig.log.back(), kQuerying);
 }
 
@@ -97,34 +97,34 @@ TEST(ControllerList, LinesFollowTheirControllersAndTheOneInUseIsLetGoAndPickedAg
                            {"Wheel", "id-c"}}));
     ASSERT_TRUE(rig.layer.ChooseController(1));  // the second "Pad"
 
-    // Others come and go: the one in use keeps its device, each line opens its own.
+    // Others come and go: the one in use stays open, each line opens its own controller.
     rig.log.clear();
     rig.service.Plug({"Stick", "id-d"});
     rig.service.Unplug("id-a");
     EXPECT_EQ(rig.log, Log{});
     EXPECT_EQ(rig.lines, (Log{"Pad", "Wheel", "Stick"}));
-    for (const int line : {2, 0}) rig.layer.lstJoySticks_Click(line);
+    for (const int line : {2, 0}) rig.layer.SelectController(line);
     EXPECT_EQ(std::ranges::count(rig.log, "id-d opened"), 1);
     EXPECT_EQ(rig.keys.releaseAllCalls, 0);
 
-    // Unplugged while in use: keys and shifter buttons let go, device closed, its line gone,
+    // Unplugged while in use: keys and shifter buttons let go, controller closed, its line gone,
     // nothing read.
     rig.log.clear();
     rig.service.Unplug("id-b");
     EXPECT_EQ(rig.keys.releaseAllCalls, 1);
     EXPECT_EQ(rig.shifter.releases, 1);
-    EXPECT_EQ(rig.log, (Log{"id-b Unacquire", "id-b released", "CLRLISTS",
+    EXPECT_EQ(rig.log, (Log{"id-b closed", "ClearLiveLists",
                             std::string("caption ") + kCaptionDisconnected}));
     EXPECT_EQ(rig.lines, (Log{"Wheel", "Stick"}));
     rig.service.Notify();
-    EXPECT_EQ(rig.service.liveDevices, 0);
+    EXPECT_EQ(rig.service.openControllers, 0);
 
     // Back with a new identity, beside an identical pad at another node: the one at its own node
     // is picked by itself, as a click would, and shown as chosen.
     rig.log.clear();
     rig.service.attached.push_back({"Pad", "id-e", "g-pad", "/dev/input/event5"});
     rig.service.Plug({"Pad", "id-f", "g-pad", "/dev/input/event4"});
-    EXPECT_EQ(rig.log, (Log{"CLRLISTS", "id-f opened", kQuerying, "id-f read", kAvailable}));
+    EXPECT_EQ(rig.log, (Log{"ClearLiveLists", "id-f opened", kQuerying, "id-f read", kAvailable}));
     EXPECT_EQ(rig.current, 3);
 }
 
@@ -140,10 +140,10 @@ TEST(ControllerList, StartWithNoControllerEndsOnlyWhenNothingIsAwaited) {
 }
 
 TEST(RememberedController, TheOneAtItsNodeElseTheFirstOfItsNameAndModel) {
-    const std::vector<DeviceInstance> attached = {{"Pad", "1", "g1", "/dev/input/event3"},
-                                                  {"Wheel", "2", "g2", "/dev/input/event4"},
-                                                  {"Pad", "3", "g1", "/dev/input/event9"},
-                                                  {"Pad", "4", "g3", "/dev/input/event5"}};
+    const std::vector<AttachedController> attached = {{"Pad", "1", "g1", "/dev/input/event3"},
+                                                      {"Wheel", "2", "g2", "/dev/input/event4"},
+                                                      {"Pad", "3", "g1", "/dev/input/event9"},
+                                                      {"Pad", "4", "g3", "/dev/input/event5"}};
     const struct {
         RememberedController wanted;
         std::optional<size_t> found;

@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "doubles/fakes.h"
+#include "doubles/default_settings.h"
+#include "doubles/key_outputs.h"
 #include "engine/gear_key_output.h"
 
 namespace vantrel {
@@ -16,17 +17,17 @@ namespace {
 using testing::DefaultSettings;
 using Texts = std::vector<std::string>;
 
-DIJOYSTATE At(int32_t x, int32_t y, bool button1 = false) {
-    DIJOYSTATE j;
-    j.x = x;
-    j.y = y;
-    j.buttons[0] = button1 ? 0x80 : 0;
-    return j;
+ControllerReport At(int32_t x, int32_t y, bool button1 = false) {
+    ControllerReport r;
+    r.axis(AxisSlot::X) = x;
+    r.axis(AxisSlot::Y) = y;
+    r.buttons[0] = button1;
+    return r;
 }
 
 TEST(Classification, DecisionLagsOnePassBehindTheStickAndEachPassSendsAllNineKeys) {
-    MainState s = DefaultSettings();
-    testing::RecordingKeySender keys;
+    ShiftState s = DefaultSettings();
+    testing::RecordingKeyOutput keys;
     const auto pass = [&](int32_t x, int32_t y) {
         keys.sent.clear();
         ClassifyPass(s, At(x, y));
@@ -48,7 +49,7 @@ TEST(Classification, EachFieldSelectsItsGearWithInclusiveBounds) {
     struct Case {
         int32_t x, y;
         bool button;
-        int16_t gear;
+        int gear;
     };
     const Case cases[] = {
         {0, 0, false, 1},        {100, 100, false, 1},   {100, 100, true, 9},
@@ -60,12 +61,12 @@ TEST(Classification, EachFieldSelectsItsGearWithInclusiveBounds) {
         {0, 9799, false, 0},
     };
     for (const Case& c : cases) {
-        MainState s = DefaultSettings();
-        const DIJOYSTATE j = At(c.x, c.y, c.button);
-        ClassifyPass(s, j);  // the second pass decides on the flags of the first
-        s.currentgear = 0;
+        ShiftState s = DefaultSettings();
+        const ControllerReport j = At(c.x, c.y, c.button);
+        ClassifyPass(s, j);  // the second pass decides on the zones of the first
+        s.currentGear = 0;
         ClassifyPass(s, j);
-        EXPECT_EQ(s.currentgear, c.gear) << c.x << "," << c.y;
+        EXPECT_EQ(s.currentGear, c.gear) << c.x << "," << c.y;
     }
 }
 

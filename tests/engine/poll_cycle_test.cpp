@@ -1,42 +1,35 @@
-// One poll cycle on a fake device: the rows it writes, the passes it runs, and what a failed read
-// does. (A failed key send ends the program: see the shell's CycleFailure.)
+// One poll cycle on a fake controller: the rows it writes, the passes it runs, and what a failed
+// read does. (A failed key send ends the program: see the main window's CycleFailure.)
 #include "engine/poll_cycle.h"
 
 #include <gtest/gtest.h>
 
-#include "doubles/fakes.h"
+#include "doubles/default_settings.h"
+#include "doubles/fake_controller.h"
+#include "doubles/key_outputs.h"
+#include "doubles/live_views.h"
 
 namespace vantrel {
 namespace {
 
-using testing::FakeDevice;
-using testing::RecordingDisplay;
-using testing::RecordingKeySender;
-
 struct Rig {
-    Rig() {
-        auto d = std::make_unique<FakeDevice>();
-        device = d.get();
-        slot.diDev = std::move(d);
-        slot.deviceCaps.lButtons = 12;
-        slot.axisFound[1] = kTrue;
-        slot.axisFound[2] = kTrue;
-    }
-    CycleEnd Cycle() { return DirectXEvent8_DXCallback(s, slot, keys, display, 0); }
+    CycleEnd Cycle() { return RunPollCycle(s, slot, keys, display); }
 
-    MainState s = testing::DefaultSettings();
-    DeviceSlot slot;
-    FakeDevice* device;
-    RecordingKeySender keys;
-    RecordingDisplay display;
+    ShiftState s = testing::DefaultSettings();
+    ControllerSlot slot;
+    testing::FakeController* device = &testing::PlugFakeController(slot);
+    testing::RecordingKeyOutput keys;
+    testing::RecordingView display;
 };
 
 TEST(PollCycle, EachAxisFoundIsARowAndAPassInFixedOrderThenTheButtonsAndTheSums) {
     Rig rig;
-    for (int i : {3, 6}) rig.slot.axisFound[i] = kTrue;  // besides X and Y
-    rig.slot.deviceCaps.lButtons = 40;                   // the record holds 32
-    rig.device->next = {.x = 3000, .y = 0, .z = -5, .rz = 7};
-    rig.device->next.buttons[2] = 1;
+    for (AxisSlot a : {AxisSlot::Z, AxisSlot::RotationZ}) {  // besides X and Y
+        rig.slot.hasAxis[static_cast<size_t>(a)] = true;
+    }
+    rig.slot.buttons = 40;  // a report holds 32
+    rig.device->next.axes = {3000, 0, -5, 0, 0, 7, 0, 0};
+    rig.device->next.buttons[2] = true;
     EXPECT_EQ(rig.Cycle(), CycleEnd::Completed);
     EXPECT_EQ(rig.display.axisRows,
               (std::vector<std::string>{"X: 3000", "Y: 0", "Z: -5", "RZ: 7"}));
@@ -51,32 +44,31 @@ TEST(PollCycle, EachAxisFoundIsARowAndAPassInFixedOrderThenTheButtonsAndTheSums)
     EXPECT_EQ(rig.display.caption, kCaptionAvailable);
 
     Rig none;  // no axis: no pass, but the other lists are still written
-    none.slot.axisFound = {};
+    none.slot.hasAxis = {};
     none.Cycle();
     EXPECT_TRUE(none.keys.sent.empty());
     EXPECT_TRUE(none.display.axisRows.empty());
     EXPECT_EQ(none.display.gearRows.size(), 9u);
 }
 
-TEST(PollCycle, NoDeviceOrALostOneShowsAndSendsNothingOtherReadFailuresUseTheOldRecord) {
-    for (const int32_t code : {DI_OK, DIERR_INPUTLOST, DIERR_NOTACQUIRED}) {
+TEST(PollCycle, NoControllerOrALostOneShowsAndSendsNothingOtherReadFailuresUseTheOldReport) {
+    for (const bool open : {false, true}) {
         Rig rig;
-        if (code == DI_OK) {
-            rig.slot.diDev.reset();  // no controller chosen
-            EXPECT_EQ(rig.Cycle(), CycleEnd::NoDevice);
+        if (!open) {
+            rig.slot.controller.reset();  // no controller chosen
+            EXPECT_EQ(rig.Cycle(), CycleEnd::NoController);
         } else {
-            rig.device->nextError = code;
-            EXPECT_EQ(rig.Cycle(), CycleEnd::Recovered);
-            EXPECT_EQ(rig.device->acquireCalls, 1) << "a lost device is acquired again";
+            rig.device->nextFailure = ReadResult::Lost;
+            EXPECT_EQ(rig.Cycle(), CycleEnd::Lost);
         }
         EXPECT_TRUE(rig.keys.sent.empty());
         EXPECT_EQ(rig.display.rowWrites, 0);
     }
     Rig rig;
-    rig.device->next.x = 3000;
+    rig.device->next.axis(AxisSlot::X) = 3000;
     rig.Cycle();
-    rig.device->next.x = 9000;
-    rig.device->nextError = DIERR_GENERIC;
+    rig.device->next.axis(AxisSlot::X) = 9000;
+    rig.device->nextFailure = ReadResult::Failed;
     EXPECT_EQ(rig.Cycle(), CycleEnd::Completed);
     EXPECT_EQ(rig.display.axisRows[0], "X: 3000");
 }

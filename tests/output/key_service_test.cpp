@@ -14,9 +14,9 @@
 
 #include "app/key_service_factory.h"
 #include "backends/uinput/uinput_keyboard.h"
+#include "doubles/key_outputs.h"
 #include "doubles/uinput_recorder.h"
 #include "engine/gear_key_output.h"
-#include "output/key_event_text.h"
 #include "ports/service_error.h"
 
 namespace vantrel {
@@ -48,20 +48,6 @@ TEST(KeyNames, LookupIgnoresCaseAndAgreesWithTheSystemHeaders) {
     EXPECT_EQ(codes.size(), AllKeyNames().size() - 4) << "only ESC, BS, DEL, INS have aliases";
 }
 
-TEST(KeyEventText, AcceptsOnlyNameDownOrNameUpInBraces) {
-    const std::tuple<const char*, const char*, bool> accepted[] = {
-        {"{q down}", "q", true}, {"{NumPad5 UP}", "NUMPAD5", false}, {"{UP down}", "UP", true}};
-    for (const auto& [text, name, down] : accepted) {
-        const auto event = ParseKeyEventText(text);
-        EXPECT_TRUE(event && event->key->name == name && event->down == down) << text;
-    }
-    for (const char* text :
-         {"", "{}", "{ down}", "{down}", "{q}", "{q press}", "{q down)", " {q down}", "{q down} ",
-          "{q  down}", "{q down}{q up}", "{qq down}", "{q\tdown}", "{} up}"}) {
-        EXPECT_FALSE(ParseKeyEventText(text)) << '"' << text << '"';
-    }
-}
-
 struct KeyServiceTest : ::testing::Test {
     // What the device wrote: "w+;" is w pressed and its report, "w-;" w let go and its report.
     std::string Written() const {
@@ -87,11 +73,12 @@ TEST_F(KeyServiceTest, AKeyboardThatWritesOnlyRealChangesAndLetsGoOfEverythingAt
         EXPECT_TRUE(device.bits[UI_SET_KEYBIT].count(k.evdevCode)) << k.name;
     }
 
-    MainState s;
-    s.key1 = "q", s.key2 = "a", s.key3 = "w", s.keyr = "z";
+    ShiftState s;
+    s.gearKeys[0] = AssignKey("q"), s.gearKeys[1] = AssignKey("a"), s.gearKeys[2] = AssignKey("w"),
+    s.gearKeys[8] = AssignKey("z");
     // One poll cycle: two passes of nine Send calls each.
-    const auto cycle = [&](int16_t gear) {
-        for (int pass = 0; pass < 2; ++pass) s.currentgear = gear, SendGearKeys(s, *service);
+    const auto cycle = [&](int gear) {
+        for (int pass = 0; pass < 2; ++pass) s.currentGear = gear, SendGearKeys(s, *service);
     };
     cycle(0);
     EXPECT_EQ(Written(), "") << "letting go of keys that are not held costs nothing";
@@ -100,14 +87,16 @@ TEST_F(KeyServiceTest, AKeyboardThatWritesOnlyRealChangesAndLetsGoOfEverythingAt
     cycle(2);  // the new key goes down before the old one is let go (key order)
     EXPECT_EQ(Written(), "w+;a+;w-;");
 
-    // Case and aliases name the same held key; malformed or unknown text does nothing.
+    // Case and aliases name the same held key; an unknown or empty name does nothing.
     device.events.clear();
-    for (const char* text : {"{ESC down}", "{escape down}", "{nosuchkey down}", "{q}", "{ up}",
-                             "{Escape up}", "{F5 down}"}) {
-        service->Send(text, 0);
-    }
+    testing::KeyDown(*service, "ESC");
+    testing::KeyDown(*service, "escape");
+    testing::KeyDown(*service, "nosuchkey");
+    testing::KeyDown(*service, "");
+    testing::KeyUp(*service, "Escape");
+    testing::KeyDown(*service, "F5");
     service->ReleaseAll();
-    service->Send("{q down}", 0);
+    testing::KeyDown(*service, "q");
     service.reset();
     EXPECT_EQ(Written(), "ESC+;ESC-;F5+;a-;F5-;q+;q-;");
     EXPECT_EQ(device.steps, (std::vector<std::string>{"describe", "create", "destroy"}));
@@ -116,7 +105,7 @@ TEST_F(KeyServiceTest, AKeyboardThatWritesOnlyRealChangesAndLetsGoOfEverythingAt
 TEST_F(KeyServiceTest, AFailedWriteSaysWhichKeyAndAFailedReleaseIsTriedAgain) {
     device.failWrites = 1;
     try {
-        service->Send("{q down}", 0);
+        testing::KeyDown(*service, "q");
         ADD_FAILURE() << "no error";
     } catch (const ServiceError& e) {
         EXPECT_TRUE(std::string(e.what()).starts_with(
@@ -124,9 +113,9 @@ TEST_F(KeyServiceTest, AFailedWriteSaysWhichKeyAndAFailedReleaseIsTriedAgain) {
             << e.what();
     }
     EXPECT_FALSE(service->IsHeld("q"));
-    service->Send("{q down}", 0);
+    testing::KeyDown(*service, "q");
     device.failWrites = 2;
-    EXPECT_THROW(service->Send("{q up}", 0), ServiceError);
+    EXPECT_THROW(testing::KeyUp(*service, "q"), ServiceError);
     service->ReleaseAll();
     EXPECT_TRUE(service->IsHeld("q")) << "still down as far as anyone knows";
     service->ReleaseAll();

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "doubles/fakes.h"
+#include "doubles/default_settings.h"
+#include "doubles/fake_controller.h"
+#include "doubles/key_outputs.h"
+#include "doubles/live_views.h"
 #include "output/key_names.h"
 #include "settings/boundary_value.h"
 #include "support/temp_dir.h"
@@ -27,20 +30,21 @@ TEST(ParseBoundary, RoundsHalfToEvenAndChecksTheRange) {
 }
 
 struct LoadSettingsTest : ::testing::Test, testing::TempDir {
-    std::vector<std::string> Load() { return LoadSettings(s, file, IsKnownKeyName); }
+    std::vector<std::string> Load() { return LoadSettings(s, file); }
     std::vector<std::string> Load(const std::string& bytes) {
         Write(bytes);
         return Load();
     }
     void ExpectDefaults(const char* file) {
-        MainState d = testing::DefaultSettings();
-        for (int k = 1; k <= 9; ++k) EXPECT_EQ(GearKey(s, k), GearKey(d, k)) << file;
+        ShiftState d = testing::DefaultSettings();
+        for (int k = 1; k <= 9; ++k) EXPECT_EQ(GearKey(s, k).name, GearKey(d, k).name) << file;
         for (const SettingDefault& b : kFieldDefaults) {
-            EXPECT_EQ(BoundaryVariable(s, b.key), BoundaryVariable(d, b.key)) << b.key << file;
+            EXPECT_EQ(BoundaryVariable(s.gate, b.key), BoundaryVariable(d.gate, b.key))
+                << b.key << file;
         }
     }
     const fs::path file = path / "config.ini";
-    MainState s;
+    ShiftState s;
 };
 
 TEST_F(LoadSettingsTest, MissingDamagedOrUnreadableFilesGiveTheDefaults) {
@@ -64,28 +68,28 @@ TEST_F(LoadSettingsTest, FileValuesWinAndEachLoadStartsAfresh) {
     EXPECT_TRUE(
         Load("[KEYCONFIG]\nkey1=x\nkey2=\nkeyr=Z\n[fields]\ng34l=2000.5\ng56l=2001.5\ngtop=-20\n")
             .empty());
-    EXPECT_EQ(s.key1, "x");
-    EXPECT_EQ(s.key2, "") << "an empty key stays empty";
-    EXPECT_EQ(s.key3, "w");
-    EXPECT_EQ(s.keyr, "Z") << "kept as written, known without regard to case";
-    EXPECT_EQ(s.gear34l, 2000);
-    EXPECT_EQ(s.gear56l, 2002);
-    EXPECT_EQ(s.geartop, -20);
+    EXPECT_EQ(GearKey(s, 1).name, "x");
+    EXPECT_EQ(GearKey(s, 2).name, "") << "an empty key stays empty";
+    EXPECT_EQ(GearKey(s, 3).name, "w");
+    EXPECT_EQ(GearKey(s, kReverse).name, "Z") << "kept as written, known without regard to case";
+    EXPECT_EQ(s.gate.column34Left, 2000);
+    EXPECT_EQ(s.gate.column56Left, 2002);
+    EXPECT_EQ(s.gate.topRowBottom, -20);
 
     Write(
         "\xEF\xBB\xBF[keyconfig]\r\nkey2=y\r\nkey2=b\r\n[keyconfig]\r\nkey3=c\r\n[fields]\r\ngbot="
         "9000");
     fs::permissions(file, fs::perms::owner_read);
     EXPECT_TRUE(Load().empty()) << "a read-only file, BOM, CRLF, no final newline";
-    EXPECT_EQ(s.key1, "q") << "gone from the file: the default again";
-    EXPECT_EQ(s.key2, "y") << "the first of duplicate keys counts";
-    EXPECT_EQ(s.key3, "c") << "a repeated section still counts";
-    EXPECT_EQ(s.gear34l, 2000);
-    EXPECT_EQ(s.gearbot, 9000);
+    EXPECT_EQ(GearKey(s, 1).name, "q") << "gone from the file: the default again";
+    EXPECT_EQ(GearKey(s, 2).name, "y") << "the first of duplicate keys counts";
+    EXPECT_EQ(GearKey(s, 3).name, "c") << "a repeated section still counts";
+    EXPECT_EQ(s.gate.column34Left, 2000);
+    EXPECT_EQ(s.gate.bottomRowTop, 9000);
 }
 
 TEST_F(LoadSettingsTest, BadValuesKeepTheirDefaultAndTheLoadGoesOn) {
-    s.gear34l = 1234;  // a previous load's value must not survive a bad line
+    s.gate.column34Left = 1234;  // a previous load's value must not survive a bad line
     const auto report =
         Load("[keyconfig]\nkey3=foo\n[fields]\ng34l=abc\ng34r=\ng56l=40000\ngbot=5000\n");
     ASSERT_EQ(report.size(), 4u);
@@ -97,11 +101,11 @@ TEST_F(LoadSettingsTest, BadValuesKeepTheirDefaultAndTheLoadGoesOn) {
               "2000");
     EXPECT_NE(report[2].find("g34r= is not"), std::string::npos);
     EXPECT_NE(report[3].find("g56l=40000"), std::string::npos);
-    EXPECT_EQ(s.key3, "foo") << "kept as written";
-    EXPECT_EQ(s.gear34l, 2000);
-    EXPECT_EQ(s.gear34r, 4000);
-    EXPECT_EQ(s.gear56l, 6000);
-    EXPECT_EQ(s.gearbot, 5000) << "keys after a bad one still load";
+    EXPECT_EQ(GearKey(s, 3).name, "foo") << "kept as written";
+    EXPECT_EQ(s.gate.column34Left, 2000);
+    EXPECT_EQ(s.gate.column34Right, 4000);
+    EXPECT_EQ(s.gate.column56Left, 6000);
+    EXPECT_EQ(s.gate.bottomRowTop, 5000) << "keys after a bad one still load";
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <ostream>
 
 #include "engine/poll_cycle.h"
-#include "output/key_names.h"
 #include "output/silent_key_output.h"
 #include "settings/config_path.h"
 #include "settings/load_settings.h"
@@ -17,23 +16,24 @@
 namespace vantrel::replay {
 namespace {
 
-std::string ParseAxes(std::string_view list, std::array<int16_t, 9>& found) {
+std::string ParseAxes(std::string_view list, std::array<bool, kAxisSlots>& found) {
     found = {};
     if (list == "none") return {};
     while (!list.empty()) {
         const size_t comma = list.find(',');
         std::string axis(list.substr(0, comma));
         for (char& c : axis) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        static const char* kNames[] = {"", "X", "Y", "Z", "RX", "RY", "RZ"};
+        static const char* kNames[] = {"X", "Y", "Z", "RX", "RY", "RZ"};
         bool known = false;
-        for (int i = 1; i <= 6; ++i) {
+        for (int i = 0; i < 6; ++i) {
             if (axis == kNames[i]) {
-                found[i] = kTrue;
+                found[static_cast<size_t>(i)] = true;
                 known = true;
             }
         }
-        if (axis == "SLIDER") {  // one slider name sets both flags, as the axis identification does
-            found[7] = found[8] = kTrue;
+        if (axis == "SLIDER") {  // one slider fills both slots, as a controller's slider does
+            found[static_cast<size_t>(AxisSlot::Slider0)] = true;
+            found[static_cast<size_t>(AxisSlot::Slider1)] = true;
             known = true;
         }
         if (!known) {
@@ -49,7 +49,7 @@ std::string ParseAxes(std::string_view list, std::array<int16_t, 9>& found) {
 
 std::string ParseOptions(int argc, char** argv, Options& options, bool& wantsHelp) {
     options.config = SettingsFilePath();
-    ParseAxes("X,Y", options.axisFound);
+    ParseAxes("X,Y", options.hasAxis);
     wantsHelp = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -66,7 +66,7 @@ std::string ParseOptions(int argc, char** argv, Options& options, bool& wantsHel
         if (arg == "--config") {
             options.config = value;
         } else if (arg == "--axes") {
-            if (std::string e = ParseAxes(value, options.axisFound); !e.empty()) return e;
+            if (std::string e = ParseAxes(value, options.hasAxis); !e.empty()) return e;
         } else if (arg == "--buttons") {
             int32_t n = -1;
             const auto [p, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
@@ -108,28 +108,28 @@ int RunReplay(const Options& options, std::istream& script, std::ostream& out, s
         }
     };
 
-    MainState s;
-    DeviceSlot slot;
-    auto device = std::make_unique<ScriptedDevice>(effect);
-    ScriptedDevice& scripted = *device;
+    ShiftState s;
+    ControllerSlot slot;
+    auto controller = std::make_unique<ScriptedController>(effect);
+    ScriptedController& scripted = *controller;
     scripted.buttons = options.buttons;
-    slot.diDev = std::move(device);
-    slot.diDev->GetCapabilities(slot.deviceCaps);
-    slot.axisFound = options.axisFound;
-    ReplayDisplay display(effect);
+    slot.controller = std::move(controller);
+    slot.buttons = options.buttons;
+    slot.hasAxis = options.hasAxis;
+    ReplayView view(effect);
 
     // The mode is read at start only, as the program does: it decides which outputs exist.
     OutputMode fileMode = OutputMode::Keys;
     const auto load = [&](OutputMode* mode) {
-        for (const std::string& line : LoadSettings(s, options.config, IsKnownKeyName, mode)) {
+        for (const std::string& line : LoadSettings(s, options.config, mode)) {
             effect("warning " + line);
         }
     };
     load(&fileMode);
     const OutputMode mode = options.output.value_or(fileMode);
-    ReplayKeySender replayKeys(effect);
-    SilentKeySender noKeys;
-    KeySender& keys = mode == OutputMode::Shifter ? static_cast<KeySender&>(noKeys) : replayKeys;
+    ReplayKeyOutput replayKeys(effect);
+    SilentKeyOutput noKeys;
+    KeyOutput& keys = mode == OutputMode::Shifter ? static_cast<KeyOutput&>(noKeys) : replayKeys;
     ReplayShifter replayShifter(effect);
     ShifterOutput* shifter = mode == OutputMode::Keys ? nullptr : &replayShifter;
     summary.emplace(mode != OutputMode::Shifter, shifter != nullptr);
@@ -147,10 +147,10 @@ int RunReplay(const Options& options, std::istream& script, std::ostream& out, s
         }
         bool runsCycle = false;
         if (const auto* st = std::get_if<StateCommand>(&parsed.command)) {
-            scripted.SetNextState(st->state);
+            scripted.SetNextReport(st->report);
             runsCycle = true;
         } else if (const auto* f = std::get_if<FailCommand>(&parsed.command)) {
-            scripted.FailNextRead(f->code);
+            scripted.FailNextRead(f->result);
             runsCycle = true;
         } else if (const auto* fs = std::get_if<FailSendCommand>(&parsed.command)) {
             replayKeys.FailOnCall(fs->n);
@@ -160,7 +160,7 @@ int RunReplay(const Options& options, std::istream& script, std::ostream& out, s
         if (!runsCycle) continue;
 
         ++cycle;
-        const CycleEnd end = DirectXEvent8_DXCallback(s, slot, keys, display, 0, shifter);
+        const CycleEnd end = RunPollCycle(s, slot, keys, view, shifter);
         if (end == CycleEnd::Failed) return 1;
         if (options.summary) {
             if (auto change = summary->EndCycle(cycle)) out << *change << '\n';

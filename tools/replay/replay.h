@@ -9,14 +9,15 @@
 #include <optional>
 #include <string>
 
+#include "ports/controller.h"
 #include "settings/output_settings.h"
 
 namespace vantrel::replay {
 
 struct Options {
     std::filesystem::path config;
-    std::array<int16_t, 9> axisFound{};  // indices 1..8, True = -1
-    int32_t buttons = 12;
+    std::array<bool, kAxisSlots> hasAxis{};
+    int buttons = 12;
     bool summary = false;
     std::optional<OutputMode> output;  // empty: the settings file's [output] mode
     bool version = false;              // --version: print the program's version and end

@@ -4,33 +4,25 @@
 
 namespace vantrel::replay {
 
-int32_t ScriptedDevice::GetCapabilities(DIDEVCAPS& caps) {
-    caps.lButtons = buttons;
-    return DI_OK;
-}
-
-int32_t ScriptedDevice::Acquire() {
-    sink_("acquire");
-    return DI_OK;
-}
-
-int32_t ScriptedDevice::GetDeviceStateJoystick(DIJOYSTATE& state) {
+ReadResult ScriptedController::Read(ControllerReport& report) {
     if (failure_) {
-        const int32_t code = *failure_;
+        const ReadResult result = *failure_;
         failure_.reset();
-        return code;
+        if (result == ReadResult::Lost) sink_("acquire");
+        return result;
     }
-    state = next_;
-    return DI_OK;
+    report = next_;
+    return ReadResult::Ok;
 }
 
-void ReplayKeySender::Send(std::string_view text, int32_t /*mode*/) {
+void ReplayKeyOutput::Send(const AssignedKey& key, KeyAction action) {
+    const std::string text = "{" + key.name + (action == KeyAction::Down ? " down}" : " up}");
     if (failCountdown_ && --*failCountdown_ == 0) {
         failCountdown_.reset();
         throw ServiceError(kErrorKeySendFailed,
-                           "The key " + std::string(text) + " could not be sent (failsend)");
+                           "The key " + text + " could not be sent (failsend)");
     }
-    sink_("send " + std::string(text));
+    sink_("send " + text);
 }
 
 void ReplayShifter::Report(const ButtonChanges& changes) {
@@ -39,8 +31,8 @@ void ReplayShifter::Report(const ButtonChanges& changes) {
     }
 }
 
-void ReplayShifter::SetGear(int16_t currentgear, int32_t /*x*/, int32_t /*y*/) {
-    Report(buttons_.SetGear(currentgear));
+void ReplayShifter::SetGear(int gear, int32_t /*x*/, int32_t /*y*/) {
+    Report(buttons_.SetGear(gear));
 }
 
 void ReplayShifter::SetKnob(bool range, bool splitter) {
@@ -49,15 +41,15 @@ void ReplayShifter::SetKnob(bool range, bool splitter) {
 
 void ReplayShifter::ReleaseAll() noexcept { Report(buttons_.ReleaseAll()); }
 
-void ReplayDisplay::WriteRow(ListId list, int index, const std::string& text) {
-    const char* name = list == ListId::JoyAxis  ? "axis"
-                       : list == ListId::Button ? "button"
-                                                : "gear";
+void ReplayView::WriteRow(LiveList list, int index, const std::string& text) {
+    const char* name = list == LiveList::Axes      ? "axis"
+                       : list == LiveList::Buttons ? "button"
+                                                   : "gear";
     sink_(std::string("row ") + name + " " + std::to_string(index) + " " + text);
 }
 
-void ReplayDisplay::SetCaption(const std::string& text) { sink_("caption " + text); }
+void ReplayView::SetCaption(const std::string& text) { sink_("caption " + text); }
 
-void ReplayDisplay::ShowCycleError(const std::string& message) { sink_("error " + message); }
+void ReplayView::ShowCycleError(const std::string& message) { sink_("error " + message); }
 
 }  // namespace vantrel::replay

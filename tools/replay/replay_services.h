@@ -1,5 +1,5 @@
 #pragma once
-// The replay's stand-ins for the controller, the key sender and the main window: each reports
+// The replay's stand-ins for the controller, the key output and the main window: each reports
 // what it was asked to do as one effect line.
 
 #include <functional>
@@ -16,37 +16,34 @@ namespace vantrel::replay {
 
 using EffectSink = std::function<void(const std::string& line)>;
 
-// Reads return the scripted record, or fail once with the scripted code.
-class ScriptedDevice : public ControllerDevice {
+// Reads return the scripted report, or fail once as scripted. A controller gone away is taken up
+// again at once, as a real one would be when it comes back: the line "acquire".
+class ScriptedController : public Controller {
   public:
-    explicit ScriptedDevice(EffectSink sink) : sink_(std::move(sink)) {}
+    explicit ScriptedController(EffectSink sink) : sink_(std::move(sink)) {}
 
-    void SetNextState(const DIJOYSTATE& state) { next_ = state; }
-    void FailNextRead(int32_t code) { failure_ = code; }
+    void SetNextReport(const ControllerReport& report) { next_ = report; }
+    void FailNextRead(ReadResult result) { failure_ = result; }
 
-    int32_t GetCapabilities(DIDEVCAPS& caps) override;
-    std::vector<std::string> GetAxisObjectTypes() override { return {}; }
-    int32_t SetEventNotification(int32_t) override { return DI_OK; }
-    int32_t SetProperty(DiLongProperty, const DIPROPLONG&) override { return DI_OK; }
-    int32_t SetRangeProperty(const DIPROPRANGE&) override { return DI_OK; }
-    int32_t Acquire() override;
-    int32_t Unacquire() override { return DI_OK; }
-    int32_t Poll() override { return DI_OK; }
-    int32_t GetDeviceStateJoystick(DIJOYSTATE& state) override;
+    ControllerTraits Describe() override { return {buttons, {}}; }
+    void Configure(const AxisScaling&) override {}
+    void SendReportsTo(int32_t) override {}
+    ReadResult Read(ControllerReport& report) override;
 
-    int32_t buttons = 12;
+    int buttons = 12;
 
   private:
     EffectSink sink_;
-    DIJOYSTATE next_;
-    std::optional<int32_t> failure_;
+    ControllerReport next_;
+    std::optional<ReadResult> failure_;
 };
 
-class ReplayKeySender : public KeySender {
+// Prints each key event as a person writes it: "send {q down}", "send {q up}".
+class ReplayKeyOutput : public KeyOutput {
   public:
-    explicit ReplayKeySender(EffectSink sink) : sink_(std::move(sink)) {}
+    explicit ReplayKeyOutput(EffectSink sink) : sink_(std::move(sink)) {}
 
-    void Send(std::string_view text, int32_t mode) override;
+    void Send(const AssignedKey& key, KeyAction action) override;
     void ReleaseAll() noexcept override {}
     void FailOnCall(int n) { failCountdown_ = n; }
 
@@ -60,7 +57,7 @@ class ReplayShifter : public ShifterOutput {
   public:
     explicit ReplayShifter(EffectSink sink) : sink_(std::move(sink)) {}
 
-    void SetGear(int16_t currentgear, int32_t x, int32_t y) override;
+    void SetGear(int gear, int32_t x, int32_t y) override;
     void SetKnob(bool range, bool splitter) override;
     void ReleaseAll() noexcept override;
 
@@ -71,11 +68,11 @@ class ReplayShifter : public ShifterOutput {
     ShifterButtons buttons_;
 };
 
-class ReplayDisplay : public Display {
+class ReplayView : public LiveView {
   public:
-    explicit ReplayDisplay(EffectSink sink) : sink_(std::move(sink)) {}
+    explicit ReplayView(EffectSink sink) : sink_(std::move(sink)) {}
 
-    void WriteRow(ListId list, int index, const std::string& text) override;
+    void WriteRow(LiveList list, int index, const std::string& text) override;
     void SetCaption(const std::string& text) override;
     void ShowCycleError(const std::string& message) override;
 

@@ -31,8 +31,6 @@ ParsedLine Error(std::string message) { return {NoCommand{}, std::move(message)}
 
 ParsedLine ParseState(const std::vector<std::string_view>& words) {
     StateCommand cmd;
-    int32_t* axes[8] = {&cmd.state.x,  &cmd.state.y,  &cmd.state.z,         &cmd.state.rx,
-                        &cmd.state.ry, &cmd.state.rz, &cmd.state.slider[0], &cmd.state.slider[1]};
     size_t count = 0;
     for (size_t w = 1; w < words.size(); ++w) {
         const std::string_view word = words[w];
@@ -46,7 +44,7 @@ ParsedLine ParseState(const std::vector<std::string_view>& words) {
                 if (!button || *button < 1 || *button > kButtonSlots) {
                     return Error("button '" + std::string(item) + "' is not a number from 1 to 32");
                 }
-                cmd.state.buttons[static_cast<size_t>(*button - 1)] = 0x80;
+                cmd.report.buttons[static_cast<size_t>(*button - 1)] = true;
                 list =
                     comma == std::string_view::npos ? std::string_view{} : list.substr(comma + 1);
             }
@@ -57,7 +55,7 @@ ParsedLine ParseState(const std::vector<std::string_view>& words) {
         if (!value) {
             return Error("axis value '" + std::string(word) + "' is not a whole number");
         }
-        *axes[count++] = *value;
+        cmd.report.axes[count++] = *value;
     }
     if (count < 2) return Error("state needs at least the X and Y values");
     return {cmd, {}};
@@ -74,9 +72,9 @@ ParsedLine ParseScriptLine(std::string_view line) {
     if (verb == "state") return ParseState(words);
     if (verb == "fail") {
         if (words.size() == 2) {
-            if (words[1] == "inputlost") return {FailCommand{DIERR_INPUTLOST}, {}};
-            if (words[1] == "notacquired") return {FailCommand{DIERR_NOTACQUIRED}, {}};
-            if (words[1] == "other") return {FailCommand{DIERR_GENERIC}, {}};
+            if (words[1] == "inputlost") return {FailCommand{ReadResult::Lost}, {}};
+            if (words[1] == "notacquired") return {FailCommand{ReadResult::Lost}, {}};
+            if (words[1] == "other") return {FailCommand{ReadResult::Failed}, {}};
         }
         return Error("fail takes one of inputlost, notacquired, other");
     }

@@ -7,15 +7,17 @@
 #include <string_view>
 #include <variant>
 
-#include "ports/controller_report.h"
+#include "ports/controller.h"
 
 namespace vantrel::replay {
 
 struct StateCommand {
-    DIJOYSTATE state;  // axes and buttons; hats stay 0
+    ControllerReport report;
 };
+// A read that fails: "fail inputlost" and "fail notacquired" as a controller gone away,
+// "fail other" as any other failure.
 struct FailCommand {
-    int32_t code;  // the read's failure code
+    ReadResult result;
 };
 struct FailSendCommand {
     int n;  // the n-th Send from now on fails

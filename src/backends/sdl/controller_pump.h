@@ -1,9 +1,9 @@
 #pragma once
-// Runs the controller service's pump on the Qt event loop, so that a change of an acquired device
-// bound to an event runs that event's receiver on the GUI thread. Adaptive, never spinning: fast
+// Runs the controller service's pump on the Qt event loop, so that a change of an open controller
+// tied to a receiver runs that receiver on the GUI thread. Adaptive, never spinning: fast
 // while the stick moves, slow once it has been still for a moment, no pump timer at all while
-// nothing is acquired and bound; a device with a node wakes it at once. Controllers plugged in or
-// out are looked for at every pump and, besides, by a slow hot-plug watch. The pump must not
+// no controller is tied to a receiver; a device with a node wakes it at once. Controllers plugged
+// in or out are looked for at every pump and, besides, by a slow hot-plug watch. The pump must not
 // outlive the service.
 
 #include <QObject>

@@ -9,7 +9,7 @@ namespace vantrel {
 
 enum class PumpPace {
     Stopped,     // the pump is not started
-    Dormant,     // nothing acquired and bound: no timer
+    Dormant,     // no controller tied to a receiver: no timer
     Fast,        // a change within the last fastHold
     Slow,        // still for fastHold or longer
     NodeDriven,  // device nodes wake the pump; the timer only catches what they miss

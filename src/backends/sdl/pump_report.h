@@ -4,9 +4,9 @@
 namespace vantrel {
 
 struct PumpReport {
-    // A device bound to an event changed its state (or was detached) since the last pump.
+    // A controller tied to a receiver changed its state (or was detached) since the last pump.
     bool changed = false;
-    // Some device is acquired and bound to an event, so pumping has a purpose.
+    // Some controller is tied to a receiver, so pumping has a purpose.
     bool watching = false;
 };
 

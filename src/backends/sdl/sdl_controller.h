@@ -1,13 +1,12 @@
 #pragma once
-// One open SDL joystick behind the classic device interface. Opened for its whole life; Acquire
-// and Unacquire only allow and stop reads and notifications.
+// One open SDL joystick as a Vantrel controller. It is read, and reports its changes to the
+// receiver it is tied to, from the moment it is opened until it is closed.
 
 #include <SDL.h>
 
 #include <array>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "backends/sdl/axis_scaling.h"
 #include "ports/controller.h"
@@ -16,48 +15,49 @@ namespace vantrel {
 
 class SdlSession;
 
-// The state record has eight axis slots: X, Y, Z, Rx, Ry, Rz, slider 0, slider 1.
-inline constexpr int kAxisSlots = 8;
-
-class SdlControllerDevice : public ControllerDevice {
+class SdlController : public Controller {
   public:
     // Takes over one reference of `joystick`.
-    SdlControllerDevice(std::shared_ptr<SdlSession> session, SDL_Joystick* joystick);
-    ~SdlControllerDevice() override;
-    SdlControllerDevice(const SdlControllerDevice&) = delete;
-    SdlControllerDevice& operator=(const SdlControllerDevice&) = delete;
+    SdlController(std::shared_ptr<SdlSession> session, SDL_Joystick* joystick);
+    ~SdlController() override;
+    SdlController(const SdlController&) = delete;
+    SdlController& operator=(const SdlController&) = delete;
 
-    int32_t GetCapabilities(DIDEVCAPS& caps) override;
-    std::vector<std::string> GetAxisObjectTypes() override;
-    int32_t SetEventNotification(int32_t eventHandle) override;
-    int32_t SetProperty(DiLongProperty which, const DIPROPLONG& prop) override;
-    int32_t SetRangeProperty(const DIPROPRANGE& prop) override;
-    int32_t Acquire() override;
-    int32_t Unacquire() override;
-    int32_t Poll() override;
-    int32_t GetDeviceStateJoystick(DIJOYSTATE& state) override;
+    // Axes past the eighth have no slot in a report and are not described.
+    ControllerTraits Describe() override;
+    void Configure(const AxisScaling& scaling) override;
+    void SendReportsTo(int32_t receiverId) override;
+    ReadResult Read(ControllerReport& report) override;
 
     // For the session's pump.
-    bool Watched() const { return acquired_ && eventHandle_ != 0 && !lossReported_; }
-    int32_t EventHandle() const { return eventHandle_; }
+    bool Watched() const { return receiverId_ != 0 && !lossReported_; }
+    int32_t ReceiverId() const { return receiverId_; }
     const std::string& NodePath() const { return nodePath_; }
-    // True once per change of what a read would report, and once when the device is detached.
+    // True once per change of what a read would report (or of a hat), and once when the
+    // controller is detached.
     bool TakeChange();
 
   private:
+    // What a change is looked for in: the report, and the hats a report leaves out.
+    struct Seen {
+        ControllerReport report;
+        std::array<Uint8, 4> hats{};
+        bool operator==(const Seen& other) const {
+            return report.axes == other.report.axes && report.buttons == other.report.buttons &&
+                   hats == other.hats;
+        }
+    };
     int AxisCount() const;
-    // The axes a property addresses: all of them, or the one at a data offset; empty when none.
-    std::vector<int> AddressedAxes(int32_t how, int32_t offset) const;
-    DIJOYSTATE Snapshot() const;
+    ControllerReport Snapshot() const;
+    Seen SeenNow() const;
 
     std::shared_ptr<SdlSession> session_;
     SDL_Joystick* joystick_;
     std::string nodePath_;
     std::array<AxisScale, kAxisSlots> scales_{};
-    int32_t eventHandle_ = 0;
-    bool acquired_ = false;
+    int32_t receiverId_ = 0;
     bool lossReported_ = false;
-    DIJOYSTATE seen_{};
+    Seen seen_{};
 };
 
 }  // namespace vantrel

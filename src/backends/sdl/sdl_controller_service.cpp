@@ -29,12 +29,12 @@ SdlControllerService::~SdlControllerService() {
     session_->SetDevicesChangedListener({});
 }
 
-std::vector<DeviceInstance> SdlControllerService::GetDIDevices() {
+std::vector<AttachedController> SdlControllerService::Attached() {
     // Lets SDL notice controllers attached or removed since the last pump.
     SDL_JoystickUpdate();
     // What the caller gets now is no news for the devices-changed listener.
     session_->CheckDevices(false);
-    std::vector<DeviceInstance> list;
+    std::vector<AttachedController> list;
     const int count = SDL_NumJoysticks();
     for (int i = 0; i < count; ++i) {
         const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(i);
@@ -54,10 +54,9 @@ std::vector<DeviceInstance> SdlControllerService::GetDIDevices() {
     return list;
 }
 
-std::unique_ptr<ControllerDevice> SdlControllerService::CreateDevice(
-    const std::string& guidInstance) {
+std::unique_ptr<Controller> SdlControllerService::Open(const std::string& attachmentId) {
     SDL_JoystickID wanted = -1;
-    if (!ParseInstanceId(guidInstance, wanted) || wanted < 0) return nullptr;
+    if (!ParseInstanceId(attachmentId, wanted) || wanted < 0) return nullptr;
     SDL_JoystickUpdate();
     const int count = SDL_NumJoysticks();
     for (int i = 0; i < count; ++i) {
@@ -66,20 +65,20 @@ std::unique_ptr<ControllerDevice> SdlControllerService::CreateDevice(
         if (!joystick) return nullptr;
         // So that the first read shows where the stick is now.
         SDL_JoystickUpdate();
-        return std::make_unique<SdlControllerDevice>(session_, joystick);
+        return std::make_unique<SdlController>(session_, joystick);
     }
     return nullptr;
 }
 
-int32_t SdlControllerService::CreateEvent(Receiver receiver) {
-    return session_->CreateEvent(std::move(receiver));
+int32_t SdlControllerService::AddReportReceiver(ReportReceiver receiver) {
+    return session_->AddReceiver(std::move(receiver));
 }
 
-void SdlControllerService::DestroyEvent(int32_t eventHandle) {
-    session_->DestroyEvent(eventHandle);
+void SdlControllerService::RemoveReportReceiver(int32_t receiverId) {
+    session_->RemoveReceiver(receiverId);
 }
 
-void SdlControllerService::SetDevicesChangedListener(std::function<void()> listener) {
+void SdlControllerService::SetControllersChangedListener(std::function<void()> listener) {
     session_->SetDevicesChangedListener(std::move(listener));
 }
 

@@ -24,19 +24,19 @@ class SdlControllerService : public ControllerService {
 
     // Display name, identity (SDL instance id as text), SDL GUID and device node of each attached
     // controller, in SDL's order. Controllers with the same name are separate entries.
-    std::vector<DeviceInstance> GetDIDevices() override;
-    std::unique_ptr<ControllerDevice> CreateDevice(const std::string& guidInstance) override;
-    int32_t CreateEvent(Receiver receiver) override;
-    void DestroyEvent(int32_t eventHandle) override;
+    std::vector<AttachedController> Attached() override;
+    std::unique_ptr<Controller> Open(const std::string& attachmentId) override;
+    int32_t AddReportReceiver(ReportReceiver receiver) override;
+    void RemoveReportReceiver(int32_t receiverId) override;
     // Runs from PumpOnce and CheckDevices.
-    void SetDevicesChangedListener(std::function<void()> listener) override;
+    void SetControllersChangedListener(std::function<void()> listener) override;
 
     // One pump: refreshes SDL's joystick state, tells the devices-changed listener about
     // controllers plugged in or out, and notifies the events whose devices changed.
     PumpReport PumpOnce();
     // Only the look for controllers plugged in or out; for when nothing is worth pumping.
     void CheckDevices();
-    // Called whenever the set of devices worth pumping (acquired and bound) may have changed.
+    // Called whenever the set of devices worth pumping (tied to a receiver) may have changed.
     void SetWatchListener(std::function<void()> listener);
     // Device nodes of those devices; "" for a device without one.
     std::vector<std::string> WatchedNodePaths() const;

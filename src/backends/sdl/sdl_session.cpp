@@ -6,7 +6,6 @@
 #include <string>
 
 #include "backends/sdl/sdl_controller.h"
-#include "backends/sdl/sdl_errors.h"
 #include "ports/service_error.h"
 
 namespace vantrel {
@@ -39,7 +38,7 @@ SdlSession::SdlSession() {
 
 SdlSession::~SdlSession() { SDL_QuitSubSystem(SDL_INIT_JOYSTICK); }
 
-int32_t SdlSession::CreateEvent(ControllerService::Receiver receiver) {
+int32_t SdlSession::AddReceiver(ControllerService::ReportReceiver receiver) {
     if (!receiver) return 0;
     while (nextHandle_ <= 0 || events_.count(nextHandle_) != 0) {
         nextHandle_ = nextHandle_ <= 0 ? 1 : nextHandle_ + 1;
@@ -51,14 +50,14 @@ int32_t SdlSession::CreateEvent(ControllerService::Receiver receiver) {
     return handle;
 }
 
-void SdlSession::DestroyEvent(int32_t handle) {
+void SdlSession::RemoveReceiver(int32_t handle) {
     // A receiver running right now keeps its own reference until it returns.
     events_.erase(handle);
 }
 
-void SdlSession::Register(SdlControllerDevice* device) { devices_.push_back(device); }
+void SdlSession::Register(SdlController* device) { devices_.push_back(device); }
 
-void SdlSession::Unregister(SdlControllerDevice* device) {
+void SdlSession::Unregister(SdlController* device) {
     const bool watched = device->Watched();
     devices_.erase(std::remove(devices_.begin(), devices_.end(), device), devices_.end());
     if (watched) WatchChanged();
@@ -70,14 +69,14 @@ void SdlSession::WatchChanged() {
 
 std::vector<std::string> SdlSession::WatchedNodePaths() const {
     std::vector<std::string> paths;
-    for (const SdlControllerDevice* device : devices_) {
+    for (const SdlController* device : devices_) {
         if (device->Watched()) paths.push_back(device->NodePath());
     }
     return paths;
 }
 
 void SdlSession::CheckDevices(bool notify) {
-    // The listener may look at the devices again (GetDIDevices): that is no new change.
+    // The listener may look at the devices again (Attached): that is no new change.
     if (checkingDevices_) return;
     const int count = std::max(SDL_NumJoysticks(), 0);
     bool same = static_cast<size_t>(count) == knownDevices_.size();
@@ -106,10 +105,10 @@ PumpReport SdlSession::Pump() {
 
     PumpReport report;
     std::vector<int32_t> due;
-    for (SdlControllerDevice* device : devices_) {
+    for (SdlController* device : devices_) {
         if (device->TakeChange()) {
             report.changed = true;
-            AddOnce(due, device->EventHandle());
+            AddOnce(due, device->ReceiverId());
         }
         report.watching = report.watching || device->Watched();
     }
@@ -122,7 +121,7 @@ PumpReport SdlSession::Pump() {
             AddOnce(due, handle);
         }
     }
-    // Receivers may open, close or re-acquire devices and destroy events: nothing above is
+    // Receivers may open and close controllers and remove receivers: nothing above is
     // iterated while they run.
     for (const int32_t handle : due) Notify(handle);
     return report;
@@ -142,7 +141,7 @@ void SdlSession::Notify(int32_t handle) {
         Event& event;
         ~Finished() { event.running = false; }
     } finished{*event};
-    event->receiver(handle);
+    event->receiver();
 }
 
 }  // namespace vantrel

@@ -15,7 +15,7 @@
 
 namespace vantrel {
 
-class SdlControllerDevice;
+class SdlController;
 
 class SdlSession {
   public:
@@ -25,13 +25,13 @@ class SdlSession {
     SdlSession(const SdlSession&) = delete;
     SdlSession& operator=(const SdlSession&) = delete;
 
-    int32_t CreateEvent(ControllerService::Receiver receiver);
-    void DestroyEvent(int32_t handle);
-    bool HasEvent(int32_t handle) const { return events_.count(handle) != 0; }
+    int32_t AddReceiver(ControllerService::ReportReceiver receiver);
+    void RemoveReceiver(int32_t id);
+    bool HasReceiver(int32_t id) const { return events_.count(id) != 0; }
 
-    void Register(SdlControllerDevice* device);
-    void Unregister(SdlControllerDevice* device);
-    // A device was acquired, released, bound or unbound: the set worth pumping changed.
+    void Register(SdlController* device);
+    void Unregister(SdlController* device);
+    // A controller was opened, closed, tied to a receiver or untied: the set worth pumping changed.
     void WatchChanged();
     void SetWatchListener(std::function<void()> listener) { watchListener_ = std::move(listener); }
     // Device nodes of the devices worth pumping ("" for one without a node).
@@ -54,7 +54,7 @@ class SdlSession {
 
   private:
     struct Event {
-        ControllerService::Receiver receiver;
+        ControllerService::ReportReceiver receiver;
         bool running = false;
         bool pending = false;
     };
@@ -62,7 +62,7 @@ class SdlSession {
 
     std::map<int32_t, std::shared_ptr<Event>> events_;
     int32_t nextHandle_ = 1;
-    std::vector<SdlControllerDevice*> devices_;
+    std::vector<SdlController*> devices_;
     std::function<void()> watchListener_;
     std::function<void()> devicesListener_;
     std::vector<int32_t> knownDevices_;  // instance ids, in SDL's order

@@ -104,11 +104,11 @@ void UinputShifter::Report(const ShifterButtons& next, const ButtonChanges& chan
     y_ = y;
 }
 
-void UinputShifter::SetGear(int16_t currentgear, int32_t x, int32_t y) {
+void UinputShifter::SetGear(int gear, int32_t x, int32_t y) {
     std::lock_guard guard(lock_);
     if (closed_) return;
     ShifterButtons next = buttons_;
-    const ButtonChanges changes = next.SetGear(currentgear);
+    const ButtonChanges changes = next.SetGear(gear);
     Report(next, changes, OnAxis(x), OnAxis(y));
 }
 

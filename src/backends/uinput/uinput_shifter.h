@@ -33,7 +33,7 @@ class UinputShifter final : public ShifterOutput, public LiveOutput {
 
     // Each writes the changes it makes, if any, as one report: the button releases, the press,
     // then the axes whose value changed, then SYN_REPORT. Safe from any thread.
-    void SetGear(int16_t currentgear, int32_t x, int32_t y) override;
+    void SetGear(int gear, int32_t x, int32_t y) override;
     void SetKnob(bool range, bool splitter) override;
     void ReleaseAll() noexcept override;
     void ReleaseAllForShutdown(std::chrono::milliseconds wait) noexcept override;

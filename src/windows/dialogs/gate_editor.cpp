@@ -177,15 +177,15 @@ void Edit::Command17_Click() {
 
 std::optional<QPointF> Edit::StickPosition() const {
     if (!reading_) return std::nullopt;
-    return QPointF(reading_->x, reading_->y);
+    return QPointF(reading_->axis(AxisSlot::X), reading_->axis(AxisSlot::Y));
 }
 
 int Edit::StickGear() const { return reading_ ? ui::StickGear(Values(), *reading_) : 0; }
 
 Edit::Stick Edit::Current() const { return {StickPosition(), StickGear()}; }
 
-void Edit::ShowStick(const DIJOYSTATE& state) {
-    reading_ = state;
+void Edit::ShowStick(const ControllerReport& report) {
+    reading_ = report;
     pacer_.Request();
 }
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "ports/controller_report.h"
+#include "ports/controller.h"
 #include "windows/dialogs/gate_fields.h"
 #include "windows/frame_pacer.h"
 
@@ -37,7 +37,7 @@ class Edit : public QWidget {
   public slots:
     // Called by the main window after each poll cycle. Only keeps the reading: the picture
     // follows at most once per display frame, and not at all while the editor is hidden.
-    void ShowStick(const vantrel::DIJOYSTATE& state);
+    void ShowStick(const vantrel::ControllerReport& report);
     // No reading to show (no device, or the device was lost).
     void ClearStick();
 
@@ -67,7 +67,7 @@ class Edit : public QWidget {
     std::array<ui::BoundaryLine, 8> lines_{};
     std::array<QLineEdit*, 8> boxes_{};
 
-    std::optional<DIJOYSTATE> reading_;  // the last one, kept whether shown or not
+    std::optional<ControllerReport> reading_;  // the last one, kept whether shown or not
     struct Stick {
         std::optional<QPointF> position;
         int gear = 0;

@@ -19,16 +19,16 @@ int16_t AsLoaded(float value, int index) {
 
 }  // namespace
 
-int StickGear(const GateValues& values, const DIJOYSTATE& state) {
-    MainState scratch;
+int StickGear(const GateValues& values, const ControllerReport& report) {
+    ShiftState scratch;
     for (int i = 0; i < 8; ++i) {
-        BoundaryVariable(scratch, kFieldDefaults[i].key) = AsLoaded(values[i], i);
+        BoundaryVariable(scratch.gate, kFieldDefaults[i].key) = AsLoaded(values[i], i);
     }
-    // A pass decides on the flags of the pass before it, so the second pass is the settled one.
-    ClassifyPass(scratch, state);
-    scratch.currentgear = 0;
-    ClassifyPass(scratch, state);
-    return scratch.currentgear;
+    // A pass decides on the zones of the pass before it, so the second pass is the settled one.
+    ClassifyPass(scratch, report);
+    scratch.currentGear = kNeutral;
+    ClassifyPass(scratch, report);
+    return scratch.currentGear;
 }
 
 std::optional<QRectF> FieldRegion(const GateValues& values, int field) {

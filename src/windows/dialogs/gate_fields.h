@@ -6,7 +6,7 @@
 #include <array>
 #include <optional>
 
-#include "ports/controller_report.h"
+#include "ports/controller.h"
 
 namespace vantrel::ui {
 
@@ -25,7 +25,7 @@ inline constexpr float kStickTravel = 10000;  // axes report 0..10000
 
 // The gear the shift engine selects with the stick held at `state` once these boundaries are
 // saved and loaded: 0 neutral, 1..8, 9 reverse.
-int StickGear(const GateValues& values, const DIJOYSTATE& state);
+int StickGear(const GateValues& values, const ControllerReport& report);
 
 // Where field 1..8 lies within the stick's travel, in axis units; nullopt when no stick position
 // reaches it (crossed lines, or a line outside the travel).

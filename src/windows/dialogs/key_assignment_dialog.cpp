@@ -43,7 +43,7 @@ QStringList KeyItems() {
 
 }  // namespace
 
-form_Config::form_Config(const MainState& keysInUse, std::filesystem::path settingsFile,
+form_Config::form_Config(const ShiftState& keysInUse, std::filesystem::path settingsFile,
                          QWidget* parent)
     : QWidget(parent, Qt::Window), settingsFile_(std::move(settingsFile)) {
     using ui::TwipsRect;
@@ -88,11 +88,11 @@ form_Config::form_Config(const MainState& keysInUse, std::filesystem::path setti
     Form_Load(keysInUse);
 }
 
-void form_Config::Form_Load(const MainState& keysInUse) {
+void form_Config::Form_Load(const ShiftState& keysInUse) {
     for (int i = 0; i < 9; ++i) {
         // The key in use is shown whether or not it is one of the items; no item is selected.
         boxes_[i]->setCurrentIndex(-1);
-        boxes_[i]->setEditText(QString::fromStdString(GearKey(keysInUse, i + 1)));
+        boxes_[i]->setEditText(QString::fromStdString(GearKey(keysInUse, i + 1).name));
         MarkIfUnknown(i);
     }
 }

@@ -19,7 +19,7 @@ class form_Config : public QWidget {
   public:
     // The boxes start from the keys in use (the main window's loaded keys), not from the file.
     // A top-level window; the owner keeps a QPointer, since closing it without saving destroys it.
-    form_Config(const MainState& keysInUse, std::filesystem::path settingsFile,
+    form_Config(const ShiftState& keysInUse, std::filesystem::path settingsFile,
                 QWidget* parent = nullptr);
 
   signals:
@@ -27,7 +27,7 @@ class form_Config : public QWidget {
     void saved();
 
   private:
-    void Form_Load(const MainState& keysInUse);
+    void Form_Load(const ShiftState& keysInUse);
     void save_Click();
     void MarkIfUnknown(int row);
 

@@ -9,22 +9,22 @@
 namespace vantrel {
 namespace {
 
-std::array<const KeyName*, 9> Keys(const MainState& s) {
-    std::array<const KeyName*, 9> keys{};
-    for (int position = 1; position <= 9; ++position) {
-        keys[static_cast<size_t>(position - 1)] = FindKeyName(GearKey(s, position));
-    }
+std::array<const KeyName*, kGearPositions> Keys(const ShiftState& s) {
+    std::array<const KeyName*, kGearPositions> keys{};
+    std::transform(s.gearKeys.begin(), s.gearKeys.end(), keys.begin(),
+                   [](const AssignedKey& k) { return k.key; });
     return keys;
 }
 
 }  // namespace
 
-void LetGoOfDroppedKeys(const MainState& before, const MainState& after, KeySender& autoIt) {
+void LetGoOfDroppedKeys(const ShiftState& before, const ShiftState& after, KeyOutput& keys) {
     const auto kept = Keys(after);
-    for (const KeyName* key : Keys(before)) {
+    for (const AssignedKey& dropped : before.gearKeys) {
+        const KeyName* key = dropped.key;
         if (!key || std::find(kept.begin(), kept.end(), key) != kept.end()) continue;
         try {
-            autoIt.Send("{" + std::string(key->name) + " up}", 0);
+            keys.Send(dropped, KeyAction::Up);
         } catch (const ServiceError&) {
         }
     }

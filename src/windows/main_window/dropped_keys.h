@@ -7,9 +7,9 @@
 
 namespace vantrel {
 
-// Sends "{NAME up}" for each key of `before` that is no key of `after` (names compared as the
+// Lets go of each key of `before` that is no key of `after` (names compared as the
 // keys they name, so "W" and "w" are one key). Keys still assigned are left to the next cycle.
 // A failure to send is left for the next cycle to report.
-void LetGoOfDroppedKeys(const MainState& before, const MainState& after, KeySender& autoIt);
+void LetGoOfDroppedKeys(const ShiftState& before, const ShiftState& after, KeyOutput& keys);
 
 }  // namespace vantrel

@@ -64,7 +64,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void frmMain::WriteRow(ListId list, int index, const std::string& text) {
+void frmMain::WriteRow(LiveList list, int index, const std::string& text) {
     display_->WriteRow(list, index, text);
 }
 
@@ -89,7 +89,7 @@ void frmMain::RemoveController(int position) {
 
 void frmMain::SetCurrentController(int position) { ui_.lstJoySticks->setCurrentRow(position); }
 
-void frmMain::CLRLISTS() { display_->Clear(); }
+void frmMain::ClearLiveLists() { display_->Clear(); }
 
 void frmMain::ShowMessage(const std::string& text, const std::string& advice) {
     ShowNotice(isVisible() ? this : nullptr, text, advice);
@@ -108,9 +108,9 @@ void frmMain::lstJoySticks_Click(int position) {
 }
 
 void frmMain::reload_Click() {
-    const MainState before = state;
-    const std::vector<std::string> report = LoadSettings(state, SettingsFilePath(), IsKnownKeyName);
-    if (autoIt_) LetGoOfDroppedKeys(before, state, *autoIt_);
+    const ShiftState before = state;
+    const std::vector<std::string> report = LoadSettings(state, SettingsFilePath());
+    if (keyOutput_) LetGoOfDroppedKeys(before, state, *keyOutput_);
     Report(report);
 }
 

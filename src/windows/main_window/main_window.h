@@ -44,7 +44,7 @@ class frmMain : public QWidget, public ControllerWindow {
     void Form_Unload();
 
     // The shared variables the other windows read and write.
-    MainState state;
+    ShiftState state;
 
     ControllerLayer* controllerLayer() { return controller_.get(); }
     const MainWindowControls& controls() const { return ui_; }
@@ -62,13 +62,13 @@ class frmMain : public QWidget, public ControllerWindow {
     bool waitForController = false;
 
     // What the poll cycle and the controller layer write into the window.
-    void WriteRow(ListId list, int index, const std::string& text) override;
+    void WriteRow(LiveList list, int index, const std::string& text) override;
     void SetCaption(const std::string& text) override;
     void ShowCycleError(const std::string& message) override;
     void AddController(const std::string& instanceName) override;
     void RemoveController(int position) override;
     void SetCurrentController(int position) override;
-    void CLRLISTS() override;
+    void ClearLiveLists() override;
     void ShowMessage(const std::string& text, const std::string& advice) override;
 
   public slots:
@@ -84,7 +84,7 @@ class frmMain : public QWidget, public ControllerWindow {
 
   signals:
     // After every completed poll cycle, with the stick state it read (for the field editor).
-    void cycleCompleted(const vantrel::DIJOYSTATE& joyState);
+    void cycleCompleted(const vantrel::ControllerReport& joyState);
     // After a cycle that had no stick state to read (no controller open, or it was lost).
     void noStickReading();
 
@@ -103,9 +103,9 @@ class frmMain : public QWidget, public ControllerWindow {
     // The live lists and the caption as the cycles write them, drawn once per display frame.
     std::unique_ptr<PacedDisplay> display_;
     // Declared in the order they are created; destroyed in reverse, each before what it uses.
-    std::unique_ptr<KeySender> autoIt_;
+    std::unique_ptr<KeyOutput> keyOutput_;
     std::unique_ptr<ShifterOutput> shifter_;  // only when [output] mode asks for it
-    std::unique_ptr<ControllerService> diRoot_;
+    std::unique_ptr<ControllerService> controllerService_;
     std::unique_ptr<ControllerLayer> controller_;
     std::unique_ptr<QObject> pump_;
 

@@ -73,7 +73,7 @@ PacedDisplay::PacedDisplay(QWidget& window, const std::array<QListWidget*, 3>& l
     }
 }
 
-void PacedDisplay::WriteRow(ListId id, int index, const std::string& text) {
+void PacedDisplay::WriteRow(LiveList id, int index, const std::string& text) {
     List& list = lists_[static_cast<size_t>(id)];
     const auto row = static_cast<size_t>(index);
     if (index >= 0 && row == list.rows.size()) {

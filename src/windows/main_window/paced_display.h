@@ -17,13 +17,13 @@ namespace vantrel {
 
 class PacedDisplay {
   public:
-    // `lists` in the order of ListId: lstJoyAxis, lstButton, lstGear. What they and the window's
+    // `lists` in the order of LiveList: lstJoyAxis, lstButton, lstGear. What they and the window's
     // caption show now is the starting point.
     PacedDisplay(QWidget& window, const std::array<QListWidget*, 3>& lists);
 
     // Replaces row `index`; the row just past the last one appends. Throws std::out_of_range for
     // any other row.
-    void WriteRow(ListId list, int index, const std::string& text);
+    void WriteRow(LiveList list, int index, const std::string& text);
     void SetCaption(const std::string& text);
     // Empties the three lists, rows still waiting to be drawn included.
     void Clear();

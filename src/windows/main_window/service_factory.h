@@ -18,7 +18,7 @@ class ServiceFactory {
 
     // The key service, or nullptr with `failure` set to a message for the user when no way of
     // sending keys works here.
-    virtual std::unique_ptr<KeySender> CreateKeyService(std::string& failure) = 0;
+    virtual std::unique_ptr<KeyOutput> CreateKeyService(std::string& failure) = 0;
     // The controller service; throws ServiceError when it cannot start.
     virtual std::unique_ptr<ControllerService> CreateControllerService() = 0;
     // Starts delivering `service`'s notifications from the Qt event loop; they stop when the

@@ -20,35 +20,36 @@ std::optional<int> frmMain::Form_Load(ServiceFactory& services) {
     try {
         // Read first: [output] mode decides which outputs the run makes.
         OutputMode output = OutputMode::Keys;
-        report = LoadSettings(state, SettingsFilePath(), IsKnownKeyName, &output);
+        report = LoadSettings(state, SettingsFilePath(), &output);
         // The key service needs no installation or registration: it is simply created.
         std::string failure;
-        autoIt_ = output == OutputMode::Shifter ? std::make_unique<SilentKeySender>()
-                                                : services.CreateKeyService(failure);
-        if (!autoIt_) {
+        keyOutput_ = output == OutputMode::Shifter ? std::make_unique<SilentKeyOutput>()
+                                                   : services.CreateKeyService(failure);
+        if (!keyOutput_) {
             ShowStartUpFailure(failure.empty() ? "Vantrel cannot send keys." : failure);
             return kExitStartUpFailed;
         }
         if (const std::optional<int> status = StartShifter(services, output)) return status;
-        controller_ = std::make_unique<ControllerLayer>(*this, state, *autoIt_);
+        controller_ = std::make_unique<ControllerLayer>(*this, state, *keyOutput_);
         controller_->SetShifter(shifter_.get());
-        controller_->onCycleCompleted = [this](const DIJOYSTATE& j) { emit cycleCompleted(j); };
+        controller_->onCycleCompleted = [this](const ControllerReport& j) {
+            emit cycleCompleted(j);
+        };
         controller_->onNoReading = [this] { emit noStickReading(); };
         // The failed cycle has let every key go and shown its error: the program ends here.
         controller_->onCycleFailed = [this] { endProgram(kExitCycleFailed); };
 
-        state.links = state.rechts = state.boven = state.onder = 0;
-        state.midden11 = state.midden12 = state.midden21 = state.midden22 = 0;
-        controller_->pollActive = kTrue;
+        state.zones = {};
+        controller_->polling = true;
         controller_->remembered = ReadRememberedController(SettingsFilePath());
 
-        diRoot_ = services.CreateControllerService();
-        if (!controller_->InitDirectInput(*diRoot_, waitForController)) {
+        controllerService_ = services.CreateControllerService();
+        if (!controller_->Start(*controllerService_, waitForController)) {
             unloaded_ = true;
             ReleaseServices();
             return 0;
         }
-        pump_ = services.StartNotifications(*diRoot_);
+        pump_ = services.StartNotifications(*controllerService_);
     } catch (const ServiceError& e) {
         ReleaseServices();
         ShowStartUpFailure(std::string(e.what()) + " (error " + std::to_string(e.number()) + ")");
@@ -81,17 +82,17 @@ void frmMain::Form_Unload() {
 
 void frmMain::ReleaseServices() noexcept {
     if (controller_) {
-        controller_->DestroyEvent();
-        controller_->pollActive = kFalse;
+        controller_->StopReports();
+        controller_->polling = false;
     }
     pump_.reset();
-    if (autoIt_) autoIt_->ReleaseAll();
+    if (keyOutput_) keyOutput_->ReleaseAll();
     if (shifter_) shifter_->ReleaseAll();
-    if (controller_) controller_->ReleaseDevice();
+    if (controller_) controller_->CloseController();
     controller_.reset();
-    diRoot_.reset();
+    controllerService_.reset();
     shifter_.reset();
-    autoIt_.reset();
+    keyOutput_.reset();
 }
 
 }  // namespace vantrel

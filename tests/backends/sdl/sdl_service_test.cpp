@@ -1,5 +1,5 @@
-// The SDL controller service on SDL virtual joysticks: enumeration, opening by identity, axis
-// objects, scaling, buttons, loss of the device, and the change notifications with their pump;
+// The SDL controller service on SDL virtual joysticks: enumeration, opening by attachment, axis
+// kinds, scaling, buttons, loss of the controller, and the reports with their pump;
 // and the hot-plug watch of the device folder.
 #include "backends/sdl/sdl_controller_service.h"
 
@@ -13,8 +13,8 @@
 
 #include "backends/sdl/controller_pump.h"
 #include "backends/sdl/hotplug_watch.h"
-#include "backends/sdl/sdl_errors.h"
 #include "doubles/virtual_pad.h"
+#include "ports/service_error.h"
 #include "support/qt_wait.h"
 
 namespace vantrel {
@@ -25,41 +25,36 @@ using testing::WaitUntil;
 
 class SdlServiceTest : public ::testing::Test {
   protected:
-    // Opens the pad's device, configured as the controller selection does it, bound to `handle`
-    // and acquired.
-    std::unique_ptr<ControllerDevice> Open(const VirtualPad& pad) {
-        auto device = service.CreateDevice(pad.id());
-        if (!device) return nullptr;
-        for (const int32_t offset : {DIJOFS_X, DIJOFS_Y}) {
-            device->SetProperty(DiLongProperty::DIPROP_DEADZONE, {DIPH_BYOFFSET, offset, 1000});
-            device->SetProperty(DiLongProperty::DIPROP_SATURATION, {DIPH_BYOFFSET, offset, 9500});
-        }
-        device->SetRangeProperty({DIPH_DEVICE, 0, 0, 10000});
-        EXPECT_EQ(device->SetEventNotification(handle), DI_OK);
-        EXPECT_EQ(device->Acquire(), DI_OK);
-        return device;
+    // Opens the pad's controller, tied to `receiver` and configured as the controller selection
+    // does it.
+    std::unique_ptr<Controller> Open(const VirtualPad& pad) {
+        auto controller = service.Open(pad.id());
+        if (!controller) return nullptr;
+        controller->SendReportsTo(receiver);
+        controller->Configure({.min = 0, .max = 10000, .deadZone = 1000, .saturation = 9500});
+        return controller;
     }
-    DIJOYSTATE Read(ControllerDevice& device) {
+    ControllerReport Read(Controller& controller) {
         service.PumpOnce();
-        DIJOYSTATE state;
-        EXPECT_EQ(device.GetDeviceStateJoystick(state), DI_OK);
-        return state;
+        ControllerReport report;
+        EXPECT_EQ(controller.Read(report), ReadResult::Ok);
+        return report;
     }
 
     SdlControllerService service;
     int calls = 0;
     std::function<void()> onCall;
-    const int32_t handle = service.CreateEvent([this](int32_t) {
+    const int32_t receiver = service.AddReportReceiver([this] {
         ++calls;
         if (onCall) onCall();
     });
 };
 
-TEST_F(SdlServiceTest, SameNamedControllersAreSeparateWithTheirAxesAndReadOnlyWhileAcquired) {
+TEST_F(SdlServiceTest, SameNamedControllersAreSeparateWithTheirAxes) {
     VirtualPad first("Gear Stick", 2, 4), other("Wheel", 10, 4), second("Gear Stick", 2, 4);
     std::vector<std::string> listed;
-    for (const DeviceInstance& d : service.GetDIDevices()) {
-        listed.push_back(d.instanceName + " " + d.guidInstance);
+    for (const AttachedController& d : service.Attached()) {
+        listed.push_back(d.name + " " + d.attachmentId);
     }
     EXPECT_EQ(listed, (std::vector<std::string>{"Gear Stick " + first.id(), "Wheel " + other.id(),
                                                 "Gear Stick " + second.id()}));
@@ -67,36 +62,30 @@ TEST_F(SdlServiceTest, SameNamedControllersAreSeparateWithTheirAxesAndReadOnlyWh
     auto deviceB = Open(second);
     ASSERT_TRUE(deviceA && deviceB);
     second.SetAxis(0, 32767);
-    EXPECT_EQ(Read(*deviceA).x, 5000);
-    EXPECT_EQ(Read(*deviceB).x, 10000);
-    ASSERT_EQ(deviceB->Unacquire(), DI_OK);
-    DIJOYSTATE state;
-    EXPECT_EQ(deviceB->GetDeviceStateJoystick(state), DIERR_NOTACQUIRED);
-    EXPECT_EQ(deviceB->Poll(), DIERR_NOTACQUIRED);
+    EXPECT_EQ(Read(*deviceA).axis(AxisSlot::X), 5000);
+    EXPECT_EQ(Read(*deviceB).axis(AxisSlot::X), 10000);
 
-    // Axis objects follow SDL's axis order, up to the eight the record holds.
-    const std::vector<std::string> eight = {"GUID_XAxis",  "GUID_YAxis",  "GUID_ZAxis",
-                                            "GUID_RxAxis", "GUID_RyAxis", "GUID_RzAxis",
-                                            "GUID_Slider", "GUID_Slider"};
-    EXPECT_EQ(deviceA->GetAxisObjectTypes(), std::vector(eight.begin(), eight.begin() + 2));
-    auto wheel = service.CreateDevice(other.id());
+    // Axis kinds follow SDL's axis order, up to the eight a report holds.
+    using enum AxisKind;
+    const std::vector<AxisKind> eight = {X, Y, Z, RotationX, RotationY, RotationZ, Slider, Slider};
+    EXPECT_EQ(deviceA->Describe().axes, std::vector(eight.begin(), eight.begin() + 2));
+    auto wheel = service.Open(other.id());
     ASSERT_TRUE(wheel);
-    EXPECT_EQ(wheel->GetAxisObjectTypes(), eight);
-    DIDEVCAPS caps;
-    EXPECT_EQ(wheel->GetCapabilities(caps), DI_OK);
-    EXPECT_EQ(caps.lAxes, 8);
+    EXPECT_EQ(wheel->Describe().axes, eight);
 
     const std::string id = other.id();
     for (const std::string& unknown : {std::string(), std::string("abc"), id + "0", " " + id}) {
-        EXPECT_EQ(service.CreateDevice(unknown), nullptr) << unknown;
+        EXPECT_EQ(service.Open(unknown), nullptr) << unknown;
     }
     other.Detach();
-    EXPECT_EQ(service.GetDIDevices().size(), 2U);
-    EXPECT_EQ(service.CreateDevice(id), nullptr);
+    EXPECT_EQ(service.Attached().size(), 2U);
+    EXPECT_EQ(service.Open(id), nullptr);
+    ControllerReport report;
+    EXPECT_EQ(wheel->Read(report), ReadResult::Lost);
 }
 
-TEST_F(SdlServiceTest, SelectionScalingOnBothStickAxes) {
-    VirtualPad pad("Pad", 2, 2);
+TEST_F(SdlServiceTest, SelectionScalingOnBothStickAxesOnly) {
+    VirtualPad pad("Pad", 3, 2);
     auto device = Open(pad);
     ASSERT_TRUE(device);
     // x gets the raw value and y its mirror image, so each row checks both axes and directions.
@@ -113,36 +102,38 @@ TEST_F(SdlServiceTest, SelectionScalingOnBothStickAxes) {
     for (const auto& c : cases) {
         pad.SetAxis(0, c.raw);
         pad.SetAxis(1, std::min(-c.raw, 32767));
-        const DIJOYSTATE state = Read(*device);
-        EXPECT_EQ(state.x, c.x) << "raw " << c.raw;
-        EXPECT_EQ(state.y, 10000 - c.x) << "raw " << c.raw;
+        const ControllerReport report = Read(*device);
+        EXPECT_EQ(report.axis(AxisSlot::X), c.x) << "raw " << c.raw;
+        EXPECT_EQ(report.axis(AxisSlot::Y), 10000 - c.x) << "raw " << c.raw;
     }
+    // The third axis has the range but no dead zone and no saturation.
+    pad.SetAxis(2, 3276);
+    EXPECT_EQ(Read(*device).axis(AxisSlot::Z), 5500);
+    pad.SetAxis(2, 32000);
+    EXPECT_EQ(Read(*device).axis(AxisSlot::Z), 9883);
     // Left unconfigured, an axis spans 0..65535 from end to end.
-    auto plain = service.CreateDevice(pad.id());
-    ASSERT_EQ(plain->Acquire(), DI_OK);
+    auto plain = service.Open(pad.id());
     pad.SetAxis(1, 32767);
-    const DIJOYSTATE state = Read(*plain);
-    EXPECT_EQ(std::pair(state.x, state.y), std::pair(0, 65535));
+    const ControllerReport report = Read(*plain);
+    EXPECT_EQ(std::pair(report.axis(AxisSlot::X), report.axis(AxisSlot::Y)), std::pair(0, 65535));
 }
 
 TEST_F(SdlServiceTest, ButtonsPastThirtyTwoAreCountedButNeverRead) {
     VirtualPad pad("Big", 2, 40);
     auto device = Open(pad);
     ASSERT_TRUE(device);
-    DIDEVCAPS caps;
-    ASSERT_EQ(device->GetCapabilities(caps), DI_OK);
-    EXPECT_EQ(caps.lButtons, 40);
+    EXPECT_EQ(device->Describe().buttons, 40);
     for (const int button : {0, 31, 35}) pad.SetButton(button, true);
-    // The record sits before a guard that a write past its 32 button bytes would change; one into
-    // a temporary record is caught by a VANTREL_SANITIZE build (AddressSanitizer).
+    // The report sits before a guard that a write past its 32 buttons would change; one into a
+    // temporary report is caught by a VANTREL_SANITIZE build (AddressSanitizer).
     struct {
-        DIJOYSTATE state;
+        ControllerReport report;
         std::array<uint8_t, 64> guard{};
     } guarded;
     service.PumpOnce();
-    ASSERT_EQ(device->GetDeviceStateJoystick(guarded.state), DI_OK);
+    ASSERT_EQ(device->Read(guarded.report), ReadResult::Ok);
     for (size_t i = 0; i < kButtonSlots; ++i) {
-        EXPECT_EQ(guarded.state.buttons[i] != 0, i == 0 || i == 31) << i;
+        EXPECT_EQ(guarded.report.buttons[i], i == 0 || i == 31) << i;
     }
     EXPECT_EQ(guarded.guard, (std::array<uint8_t, 64>{}));
 }
@@ -150,7 +141,7 @@ TEST_F(SdlServiceTest, ButtonsPastThirtyTwoAreCountedButNeverRead) {
 TEST_F(SdlServiceTest, ChangesSeenInOnePumpAreOneNotification) {
     VirtualPad pad("Gear Stick", 2, 12), second("Gear Stick", 2, 12);
     auto device = Open(pad);
-    auto other = Open(second);  // bound to the same event
+    auto other = Open(second);  // tied to the same receiver
     EXPECT_FALSE(service.PumpOnce().changed);
     pad.SetAxis(0, 20000);
     pad.SetAxis(1, -20000);
@@ -192,9 +183,9 @@ TEST_F(SdlServiceTest, ABusyReceiverIsNotCalledAgainButGetsTheChangeAfterwards) 
     service.PumpOnce();
     EXPECT_EQ(calls, 2);
 
-    // A receiver may destroy its event and close the device.
+    // A receiver may remove itself and close the controller.
     onCall = [&] {
-        service.DestroyEvent(handle);
+        service.RemoveReportReceiver(receiver);
         device.reset();
     };
     pad.SetAxis(0, 0);
@@ -218,12 +209,11 @@ TEST_F(SdlServiceTest, ThePumpSlowsDownWhenStillAndRestsOnceTheDeviceIsGone) {
     pad.SetButton(0, true);
     ASSERT_TRUE(WaitUntil([&] { return calls == 2 && pump.pace() == PumpPace::Fast; }));
 
-    // The loss is one notification, whose read finds it and whose re-acquiring fails, as in the
-    // poll cycle; then nothing is left to pump.
+    // The loss is one report, whose read finds it, as in the poll cycle; then nothing is left to
+    // pump.
     onCall = [&] {
-        DIJOYSTATE state;
-        EXPECT_EQ(device->GetDeviceStateJoystick(state), DIERR_INPUTLOST);
-        EXPECT_EQ(device->Acquire(), DIERR_INPUTLOST);
+        ControllerReport report;
+        EXPECT_EQ(device->Read(report), ReadResult::Lost);
     };
     pad.Detach();
     ASSERT_TRUE(WaitUntil([&] { return pump.pace() == PumpPace::Dormant; }));

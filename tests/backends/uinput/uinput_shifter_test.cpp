@@ -12,7 +12,10 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "doubles/fakes.h"
+#include "doubles/default_settings.h"
+#include "doubles/fake_controller.h"
+#include "doubles/key_outputs.h"
+#include "doubles/live_views.h"
 #include "doubles/uinput_recorder.h"
 #include "engine/poll_cycle.h"
 #include "output/release_on_termination.h"
@@ -69,29 +72,23 @@ TEST(UinputShifter, AJoystickNamedAndNumberedAsGamesExpect) {
 struct CycleRig {
     CycleRig() {
         LoadSettings(s, "/nonexistent/vantrel-shifter/config.ini");
-        s.range = 5;
-        s.splitter = 13;
-        auto device = std::make_unique<testing::FakeDevice>();
-        pad = device.get();
-        slot.diDev = std::move(device);
-        slot.diDev->GetCapabilities(slot.deviceCaps);
-        slot.axisFound[1] = slot.axisFound[2] = kTrue;
+        s.rangeButton = 5;
+        s.splitterButton = 13;
+        pad = &testing::PlugFakeController(slot);
     }
     CycleEnd Cycle(int32_t x, int32_t y, std::set<int> buttonsDown = {}) {
-        pad->next = DIJOYSTATE{};
-        pad->next.x = x;
-        pad->next.y = y;
-        for (int b : buttonsDown) pad->next.buttons[static_cast<size_t>(b - 1)] = 0x80;
-        return DirectXEvent8_DXCallback(s, slot, keys, display, 0, &shifter);
+        pad->next = testing::StickAt(x, y);
+        for (int b : buttonsDown) pad->next.buttons[static_cast<size_t>(b - 1)] = true;
+        return RunPollCycle(s, slot, keys, display, &shifter);
     }
 
     UinputRecord k;
     UinputShifter shifter{std::make_unique<RecordingUinput>(k)};
-    MainState s;
-    DeviceSlot slot;
-    testing::FakeDevice* pad = nullptr;
-    testing::RecordingKeySender keys;
-    testing::RecordingDisplay display;
+    ShiftState s;
+    ControllerSlot slot;
+    testing::FakeController* pad = nullptr;
+    testing::RecordingKeyOutput keys;
+    testing::RecordingView display;
 };
 
 TEST(UinputShifter, GearWalkReportsOnlyChangesReleasesFirst) {
@@ -116,7 +113,7 @@ TEST(UinputShifter, FailedWriteEndsTheCycleAndTheButtonsAreLetGoBeforeTheMessage
     CycleRig rig;
     rig.Cycle(0, 0);
     rig.Cycle(0, 0);  // gear 1 held
-    struct Display : testing::RecordingDisplay {
+    struct Display : testing::RecordingView {
         void ShowCycleError(const std::string& message) override {
             errors.push_back(message + " | reports " +
                              std::to_string(std::ranges::count(Reports(k->events), ';')));
@@ -125,9 +122,8 @@ TEST(UinputShifter, FailedWriteEndsTheCycleAndTheButtonsAreLetGoBeforeTheMessage
     } display;
     display.k = &rig.k;
     rig.k.failWrites = 1;
-    rig.pad->next.y = 10000;
-    EXPECT_EQ(DirectXEvent8_DXCallback(rig.s, rig.slot, rig.keys, display, 0, &rig.shifter),
-              CycleEnd::Failed);
+    rig.pad->next.axis(AxisSlot::Y) = 10000;
+    EXPECT_EQ(RunPollCycle(rig.s, rig.slot, rig.keys, display, &rig.shifter), CycleEnd::Failed);
     ASSERT_EQ(display.errors.size(), 1u);
     EXPECT_TRUE(display.errors[0].starts_with("writing to the virtual shifter failed"));
     EXPECT_TRUE(display.errors[0].ends_with(" : 1002 | reports 3")) << display.errors[0];

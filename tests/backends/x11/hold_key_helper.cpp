@@ -15,6 +15,7 @@
 #include <string>
 
 #include "app/key_service_factory.h"
+#include "doubles/key_outputs.h"
 #include "engine/gear_key_output.h"
 
 extern char** environ;
@@ -22,9 +23,9 @@ extern char** environ;
 namespace {
 
 int DieHoldingW(vantrel::KeyService& service) {
-    service.Send("{LSHIFT down}", 0);
-    service.Send("{w down}", 0);
-    service.Send("{LSHIFT up}", 0);
+    vantrel::testing::KeyDown(service, "LSHIFT");
+    vantrel::testing::KeyDown(service, "w");
+    vantrel::testing::KeyUp(service, "LSHIFT");
     pid_t child = 0;
     char sleep[] = "sleep", forever[] = "infinity";
     char* argv[] = {sleep, forever, nullptr};
@@ -44,11 +45,11 @@ int main(int argc, char** argv) {
     if (service == nullptr) return std::fprintf(stderr, "%s\n", message.c_str()), 2;
     if (argc > 1 && std::strcmp(argv[1], "--die-holding-w") == 0) return DieHoldingW(*service);
     vantrel::ReleaseKeysOnTerminationSignals(*service);
-    service->Send("{LCTRL down}", 0);
-    vantrel::MainState s;
-    s.key3 = "w", s.key4 = "s";
+    vantrel::testing::KeyDown(*service, "LCTRL");
+    vantrel::ShiftState s;
+    s.gearKeys[2] = vantrel::AssignKey("w"), s.gearKeys[3] = vantrel::AssignKey("s");
     for (int16_t gear = 3;; gear = int16_t(7 - gear)) {
-        s.currentgear = gear;
+        s.currentGear = gear;
         vantrel::SendGearKeys(s, *service);
         sigpending(&pending);
         if (sigismember(&pending, SIGUSR1)) std::exit(3);

@@ -26,6 +26,7 @@
 #include <thread>
 
 #include "app/key_service_factory.h"
+#include "doubles/key_outputs.h"
 #include "support/temp_dir.h"
 #include "support/x_observer.h"
 
@@ -224,7 +225,7 @@ TEST_F(KeyWatchdogTest, EndsAfterAGoodbyeAndWhenItsXServerGoes) {
     std::string message;
     auto service = CreateKeyService({.backend = "xtest"}, message);
     ASSERT_TRUE(service) << message;
-    service->Send("{w down}", 0);
+    testing::KeyDown(*service, "w");
     pid_t watchdog = AdoptedWatchdog();
     ASSERT_NE(watchdog, 0);
     service.reset();  // lets go of w, then says goodbye
@@ -237,7 +238,7 @@ TEST_F(KeyWatchdogTest, EndsAfterAGoodbyeAndWhenItsXServerGoes) {
     const std::string name = ":" + std::to_string(number);
     service = CreateKeyService({.backend = "xtest", .displayName = name.c_str()}, message);
     ASSERT_TRUE(service) << message;
-    service->Send("{q down}", 0);
+    testing::KeyDown(*service, "q");
     watchdog = AdoptedWatchdog();
     ASSERT_NE(watchdog, 0);
     kill(pid, SIGTERM);

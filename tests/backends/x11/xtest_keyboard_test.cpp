@@ -14,6 +14,7 @@
 
 #include <cstdio>
 
+#include "doubles/key_outputs.h"
 #include "output/key_service.h"
 #include "ports/service_error.h"
 #include "support/x_observer.h"
@@ -33,11 +34,11 @@ TEST_F(XTestKeys, HeldWhileDownAndLetGoAfterUpEvenWhenMissingFromTheKeymap) {
     ASSERT_EQ(KeycodeOf(XK_F13), 0) << "Xvfb's keymap was expected to lack F13";
     auto* backend = new XTestBackend();
     auto service = std::make_unique<KeyService>(std::unique_ptr<KeyBackend>(backend));
-    for (const char* text : {"{q down}", "{LSHIFT down}", "{F13 down}"}) service->Send(text, 0);
+    for (const char* name : {"q", "LSHIFT", "F13"}) testing::KeyDown(*service, name);
     XSync(backend->display(), False);
     EXPECT_TRUE(WaitFor(XK_q, true) && WaitFor(XK_Shift_L, true) && WaitFor(XK_F13, true));
-    service->Send("{q up}", 0);
-    service->Send("{F13 up}", 0);
+    testing::KeyUp(*service, "q");
+    testing::KeyUp(*service, "F13");
     XSync(backend->display(), False);
     EXPECT_EQ(KeycodeOf(XK_F13), 0) << "the keycode lent to F13 is free again";
     EXPECT_TRUE(WaitFor(XK_q, false) && WaitFor(XK_Shift_L, true)) << "the other keys stay down";
@@ -54,7 +55,7 @@ TEST_F(XTestKeys, XErrorsAndALostConnectionDoNotEndTheProcess) {
         XTestFakeKeyEvent(backend->display(), 1, True, CurrentTime);
         XSync(backend->display(), False);
         EXPECT_EQ(backend->errorCount(), 1);
-        service.Send("{w down}", 0);
+        testing::KeyDown(service, "w");
         EXPECT_TRUE(WaitFor(XK_w, true)) << "still working";
     }
     // A private X server, stopped while a key is held.
@@ -63,11 +64,11 @@ TEST_F(XTestKeys, XErrorsAndALostConnectionDoNotEndTheProcess) {
     ASSERT_EQ(std::fscanf(server, "%d %d", &pid, &number), 2) << "could not start Xvfb";
     const std::string name = ":" + std::to_string(number);
     KeyService service{std::make_unique<XTestBackend>(name.c_str())};
-    service.Send("{q down}", 0);
+    testing::KeyDown(service, "q");
     kill(pid, SIGTERM);
     pclose(server);
     // The loss may only show on the next request.
-    EXPECT_THROW((service.Send("{q up}", 0), service.Send("{w down}", 0)), ServiceError);
+    EXPECT_THROW((testing::KeyUp(service, "q"), testing::KeyDown(service, "w")), ServiceError);
     service.ReleaseAll();  // must neither throw nor end the process
 }
 

@@ -13,7 +13,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "doubles/fakes.h"
+#include "doubles/default_settings.h"
+#include "doubles/fake_controller.h"
+#include "doubles/key_outputs.h"
+#include "doubles/live_views.h"
 #include "support/qt_wait.h"
 #include "support/temp_dir.h"
 #include "support/window_checks.h"
@@ -106,9 +109,9 @@ TEST_F(DialogsTest, TitlesSizesTextsKeyItemsAndTabOrder) {
 // case, and blanks around them go, as when the file is read.
 TEST_F(DialogsTest, KeySaveWritesTheBoxesAsTheyAreMarkedKeepsTheFileAndTheDialogUntilClosed) {
     Write("; mine\r\n[keyconfig]\r\nkey1=q\r\nextra=kept\r\n\r\n[fields]\r\ng12r=0100\r\n");
-    MainState keys = testing::DefaultSettings();
-    keys.key5 = "F1";  // not an item: shown and written back as it is
-    keys.key7 = "qq";
+    ShiftState keys = testing::DefaultSettings();
+    keys.gearKeys[4] = AssignKey("F1");  // not an item: shown and written back as it is
+    keys.gearKeys[6] = AssignKey("qq");
     QPointer<form_Config> dialog = new form_Config(keys, file);
     dialog->show();
     dialog->activateWindow();
@@ -223,9 +226,9 @@ TEST_F(DialogsTest, LiveStickPicksTheFieldByTheLinesBeingEdited) {
     const std::tuple<int, int, bool, int> readings[] = {
         {3000, 9900, false, 4}, {50, 50, true, 9}, {5000, 50, false, 0}, {4010, 50, false, 0}};
     for (const auto& [x, y, button1, gear] : readings) {
-        DIJOYSTATE state{.x = x, .y = y};
-        state.buttons[0] = button1 ? 0x80 : 0;
-        editor.ShowStick(state);
+        ControllerReport report = testing::StickAt(x, y);
+        report.buttons[0] = button1;
+        editor.ShowStick(report);
         EXPECT_EQ(editor.StickGear(), gear) << x << "," << y;
     }
     EXPECT_EQ(editor.StickPosition(), QPointF(4010, 50));

@@ -32,9 +32,9 @@ struct DrawingRig : ShellRig {
     }
     // One report of the open controller.
     void Report(int x, int y, bool button2 = false) {
-        FakeControllerService::Device& device = *services.controllers.newest;
-        device.next = {.x = x, .y = y};
-        device.next.buttons[1] = button2 ? 0x80 : 0;
+        FakeControllerService::Opened& device = *services.controllers.newest;
+        device.next = StickAt(x, y);
+        device.next.buttons[1] = button2;
         services.keys->sent.clear();
         services.controllers.Notify();
     }

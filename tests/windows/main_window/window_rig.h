@@ -12,7 +12,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "doubles/fake_controller_service.h"
+#include "doubles/default_settings.h"
+#include "doubles/fake_controller.h"
+#include "doubles/key_outputs.h"
 #include "ports/service_error.h"
 #include "windows/main_window/main_window.h"
 
@@ -31,7 +33,7 @@ struct SettingsHome {
 };
 
 struct FakeServices : ServiceFactory {
-    struct Keys : RecordingKeySender {
+    struct Keys : RecordingKeyOutput {
         explicit Keys(std::vector<std::string>& log) : log(log) {}
         ~Keys() override { log.push_back("keys destroyed"); }
         void ReleaseAll() noexcept override { log.push_back("keys let go"); }
@@ -41,7 +43,7 @@ struct FakeServices : ServiceFactory {
         ~Controllers() override { log->push_back("controllers destroyed"); }
     };
     FakeServices() { controllers.log = &log; }
-    std::unique_ptr<KeySender> CreateKeyService(std::string& failure) override {
+    std::unique_ptr<KeyOutput> CreateKeyService(std::string& failure) override {
         log.push_back("keys");
         failure = keyFailure;
         auto made = keyFailure.empty() ? std::make_unique<Keys>(log) : nullptr;

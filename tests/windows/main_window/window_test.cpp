@@ -63,10 +63,10 @@ TEST(MainWindow, SizeTextsTabOrderAndOneModelessAbout) {
 TEST(Run, StepsInOrderOnlyClickOrEnterChoosesAControllerClosingLetsGoAndEndsWithZero) {
     ShellRig rig;
     rig.Write("[keyconfig]\nkey3=x\n");
-    rig.services.controllers.readings["id-b"].x = 3000;
+    rig.services.controllers.reports["id-b"].axis(AxisSlot::X) = 3000;
     EXPECT_EQ(rig.Start(), std::nullopt);
     EXPECT_EQ(rig.services.log, (Log{"keys", "controllers", "notifications"}));
-    EXPECT_EQ(rig.frm.state.key3, "x");
+    EXPECT_EQ(GearKey(rig.frm.state, 3).name, "x");
     EXPECT_FALSE(rig.frm.isVisible());
     EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
     rig.frm.show();
@@ -83,14 +83,13 @@ TEST(Run, StepsInOrderOnlyClickOrEnterChoosesAControllerClosingLetsGoAndEndsWith
     for (Qt::Key key : {Qt::Key_Up, Qt::Key_W, Qt::Key_P}) QTest::keyClick(c.lstJoySticks, key);
     EXPECT_EQ(rig.services.log, Log{});
     QTest::keyClick(c.lstJoySticks, Qt::Key_Return);
-    EXPECT_EQ(rig.services.log,
-              (Log{"id-b Unacquire", "id-b released", "id-a opened", "id-a read"}));
+    EXPECT_EQ(rig.services.log, (Log{"id-b closed", "id-a opened", "id-a read"}));
 
     rig.services.log.clear();
     rig.frm.close();
     EXPECT_EQ(rig.ended, std::vector<int>{0});
-    EXPECT_EQ(rig.services.log, (Log{"pump stopped", "keys let go", "id-a Unacquire",
-                                     "id-a released", "controllers destroyed", "keys destroyed"}));
+    EXPECT_EQ(rig.services.log, (Log{"pump stopped", "keys let go", "id-a closed",
+                                     "controllers destroyed", "keys destroyed"}));
     rig.frm.lstJoySticks_Click(0);  // late clicks find nothing to act on
     rig.frm.reload_Click();
     EXPECT_EQ(rig.ended.size(), 1u);
@@ -121,8 +120,8 @@ TEST(StartUp, NoControllerOrAFailedStepIsSaidAndEndsBeforeTheWindowIsShown) {
 TEST(Settings, ReportShownWithoutHoldingUpTheEngineReloadAppliesAtTheNextCycle) {
     ShellRig rig;
     rig.Write("[fields]\ng34l=wide\n");
-    rig.services.controllers.readings["id-a"].x = 3000;  // gear 3
-    ASSERT_EQ(rig.Start(), std::nullopt);                // the report does not wait for the user
+    rig.services.controllers.reports["id-a"].axis(AxisSlot::X) = 3000;  // gear 3
+    ASSERT_EQ(rig.Start(), std::nullopt);  // the report does not wait for the user
     rig.frm.show();
     const auto report = [&] {  // the details in the one box that does not wait, if only one
         QStringList shown;
@@ -177,7 +176,7 @@ TEST(SecondaryWindows, OneConfigAndOneEditorTheTrayReloadsOrEnds) {
     rig.frm.Config_Click();
     ASSERT_TRUE(config && config->isVisible() && windows.config() == config);
     EXPECT_EQ(config->findChild<QComboBox*>("key1")->currentText(), "q");  // the key in use
-    rig.frm.state.key1 = "y";  // as after a reload: a closed dialog starts afresh
+    rig.frm.state.gearKeys[0] = AssignKey("y");  // as after a reload: a closed dialog starts afresh
     config->close();
     ASSERT_TRUE(WaitUntil([&] { return config.isNull(); }));
     rig.frm.Config_Click();
@@ -190,7 +189,7 @@ TEST(SecondaryWindows, OneConfigAndOneEditorTheTrayReloadsOrEnds) {
 
     rig.Write("[keyconfig]\nkey3=k\n");
     windows.tray().form2().Refresh_Click();
-    EXPECT_EQ(rig.frm.state.key3, "k");
+    EXPECT_EQ(GearKey(rig.frm.state, 3).name, "k");
     windows.tray().form2().Close_Click();
     EXPECT_EQ(endedAtOnce, 1);
 }
