@@ -13,7 +13,7 @@
 
 namespace vantrel {
 
-std::optional<int> frmMain::Form_Load(ServiceFactory& services) {
+std::optional<int> MainWindow::Start(ServiceFactory& services) {
     // The main window may hide to the tray; closing another window must not end the program then.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     std::vector<std::string> report;
@@ -23,14 +23,14 @@ std::optional<int> frmMain::Form_Load(ServiceFactory& services) {
         report = LoadSettings(state, SettingsFilePath(), IsKnownKeyName, &output);
         // The key service needs no installation or registration: it is simply created.
         std::string failure;
-        autoIt_ = output == OutputMode::Shifter ? std::make_unique<SilentKeySender>()
-                                                : services.CreateKeyService(failure);
-        if (!autoIt_) {
+        keyOutput_ = output == OutputMode::Shifter ? std::make_unique<SilentKeySender>()
+                                                   : services.CreateKeyService(failure);
+        if (!keyOutput_) {
             ShowStartUpFailure(failure.empty() ? "Vantrel cannot send keys." : failure);
             return kExitStartUpFailed;
         }
         if (const std::optional<int> status = StartShifter(services, output)) return status;
-        controller_ = std::make_unique<ControllerLayer>(*this, state, *autoIt_);
+        controller_ = std::make_unique<ControllerLayer>(*this, state, *keyOutput_);
         controller_->SetShifter(shifter_.get());
         controller_->onCycleCompleted = [this](const DIJOYSTATE& j) { emit cycleCompleted(j); };
         controller_->onNoReading = [this] { emit noStickReading(); };
@@ -42,13 +42,13 @@ std::optional<int> frmMain::Form_Load(ServiceFactory& services) {
         controller_->pollActive = kTrue;
         controller_->remembered = ReadRememberedController(SettingsFilePath());
 
-        diRoot_ = services.CreateControllerService();
-        if (!controller_->InitDirectInput(*diRoot_, waitForController)) {
-            unloaded_ = true;
+        controllerService_ = services.CreateControllerService();
+        if (!controller_->InitDirectInput(*controllerService_, waitForController)) {
+            shutDown_ = true;
             ReleaseServices();
             return 0;
         }
-        pump_ = services.StartNotifications(*diRoot_);
+        pump_ = services.StartNotifications(*controllerService_);
     } catch (const ServiceError& e) {
         ReleaseServices();
         ShowStartUpFailure(std::string(e.what()) + " (error " + std::to_string(e.number()) + ")");
@@ -67,31 +67,31 @@ std::optional<int> frmMain::Form_Load(ServiceFactory& services) {
     return std::nullopt;
 }
 
-void frmMain::Form_Unload() {
-    if (unloaded_) return;
+void MainWindow::Shutdown() {
+    if (shutDown_) return;
     if (controller_ && controller_->cycleRunning()) {
         // Not in the middle of a cycle (its error message may be waiting): right after it.
-        QMetaObject::invokeMethod(this, &frmMain::Form_Unload, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &MainWindow::Shutdown, Qt::QueuedConnection);
         return;
     }
-    unloaded_ = true;
+    shutDown_ = true;
     ReleaseServices();
     endProgram(0);
 }
 
-void frmMain::ReleaseServices() noexcept {
+void MainWindow::ReleaseServices() noexcept {
     if (controller_) {
         controller_->DestroyEvent();
         controller_->pollActive = kFalse;
     }
     pump_.reset();
-    if (autoIt_) autoIt_->ReleaseAll();
+    if (keyOutput_) keyOutput_->ReleaseAll();
     if (shifter_) shifter_->ReleaseAll();
     if (controller_) controller_->ReleaseDevice();
     controller_.reset();
-    diRoot_.reset();
+    controllerService_.reset();
     shifter_.reset();
-    autoIt_.reset();
+    keyOutput_.reset();
 }
 
 }  // namespace vantrel
