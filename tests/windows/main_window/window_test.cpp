@@ -178,10 +178,10 @@ TEST(CycleFailure, ShowsTheErrorNoCycleWhileOpenThenEndsWithKeysLetGo) {
     EXPECT_EQ(rig.ended, std::vector<int>{kExitCycleFailed});
 }
 
-TEST(SecondaryWindows, OneConfigAndOneEditorTheTrayReloadsOrEnds) {
+// The tray's "&Close" reaching `endAtOnce` is seen in whole_program_test, on the real program.
+TEST(SecondaryWindows, OneKeyAssignmentOneGateEditorAndTheTrayReloads) {
     ShellRig rig;
-    int endedAtOnce = 0;
-    SecondaryWindows windows(rig.window, rig.File(), [&] { ++endedAtOnce; });
+    SecondaryWindows windows(rig.window, rig.File(), [] {});
     ASSERT_EQ(rig.Start(), std::nullopt);
     rig.window.ShowKeyAssignment();
     QPointer<KeyAssignmentDialog> config = windows.keyAssignment();
@@ -202,8 +202,6 @@ TEST(SecondaryWindows, OneConfigAndOneEditorTheTrayReloadsOrEnds) {
     rig.Write("[keyconfig]\nkey3=k\n");
     windows.tray().menu().ReloadSettings();
     EXPECT_EQ(rig.window.state.key3, "k");
-    windows.tray().menu().CloseProgram();
-    EXPECT_EQ(endedAtOnce, 1);
 }
 
 TEST(KeyDeliveryNote, OnlyWhenXTestWasTheFallbackWithTheCommandThatFitsTheSystem) {
