@@ -15,7 +15,7 @@ class TrayHost : public QWidget {
   public:
     TrayHost(const TrayHooks& hooks, TrayMenu& menu);
 
-    // The tray icon and the slide.
+    // Adds the tray icon, then slides this window out of sight.
     void AddIconAndSlideOut();
     // Removes the tray icon.
     void RemoveIcon();
