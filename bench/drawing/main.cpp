@@ -277,24 +277,24 @@ int Run(int argc, char** argv) {
 
     QApplication app(argc, argv);
     BenchServices services(node);
-    frmMain frm;
-    frm.endProgram = [](int) {};
-    SecondaryWindows windows(frm, SettingsFilePath(), [] {});
-    if (frm.Form_Load(services)) {
+    MainWindow window;
+    window.endProgram = [](int) {};
+    SecondaryWindows windows(window, SettingsFilePath(), [] {});
+    if (window.Start(services)) {
         std::fprintf(stderr, "the start-up failed; see the messages above\n");
         return 1;
     }
-    frm.show();
-    while (!frm.windowHandle() || !frm.windowHandle()->isExposed()) {
+    window.show();
+    while (!window.windowHandle() || !window.windowHandle()->isExposed()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
-    frm.lstJoySticks_Click(0);
-    frm.editor_Click();
-    Edit* editor = windows.editor();
-    const MainWindowControls& c = frm.controls();
+    window.OnControllerLineChosen(0);
+    window.ShowGateEditor();
+    GateEditor* editor = windows.gateEditor();
+    const MainWindowControls& c = window.controls();
 
     PaintCounter paints;
-    QWidget* lists[] = {c.lstJoyAxis->viewport(), c.lstButton->viewport(), c.lstGear->viewport()};
+    QWidget* lists[] = {c.axisList->viewport(), c.buttonList->viewport(), c.gearList->viewport()};
     for (QWidget* list : lists) paints.Watch(list);
     paints.Watch(editor);
 
@@ -302,12 +302,12 @@ int Run(int argc, char** argv) {
     Stick stick(pad, writer);
     services.afterCycle = [&](Clock::time_point firstSend) {
         // The state the cycle just read tells which moves it answered.
-        const int32_t x = frm.controllerLayer()->slot().report.axis(AxisSlot::X);
+        const int32_t x = window.controllerLayer()->slot().report.axis(AxisSlot::X);
         stick.Answered(x, firstSend, latencies);
     };
     stick.Start();
 
-    const double refreshRate = frm.screen() ? frm.screen()->refreshRate() : 60;
+    const double refreshRate = window.screen() ? window.screen()->refreshRate() : 60;
     struct Situation {
         const char* name;
         bool main;
@@ -318,7 +318,7 @@ int Run(int argc, char** argv) {
                                     {"hidden", false, false}};
     std::vector<Figures> figures;
     for (const Situation& s : situations) {
-        frm.setVisible(s.main);
+        window.setVisible(s.main);
         editor->setVisible(s.editor);
         Figures every, paced;
         every.situation = paced.situation = s.name;
@@ -402,10 +402,10 @@ int Run(int argc, char** argv) {
     }
     std::printf(
         "    axis row shown at the end: %s; load average: %s\n",
-        c.lstJoyAxis->count() > 0 ? c.lstJoyAxis->item(0)->text().toUtf8().constData() : "(none)",
+        c.axisList->count() > 0 ? c.axisList->item(0)->text().toUtf8().constData() : "(none)",
         LoadAverage().c_str());
 
-    frm.close();
+    window.close();
     pad.Detach();
     ::close(writer);
     std::filesystem::remove_all(home);

@@ -101,16 +101,16 @@ int Run(int argc, char** argv) {
     ::setenv("XDG_CONFIG_HOME", home, 1);  // nothing remembered yet
     QApplication app(argc, argv);
     BenchServices services;
-    frmMain frm;
-    frm.endProgram = [](int) {};
-    frm.waitForController = true;
-    if (frm.Form_Load(services)) {
+    MainWindow window;
+    window.endProgram = [](int) {};
+    window.waitForController = true;
+    if (window.Start(services)) {
         std::fprintf(stderr, "the start-up failed\n");
         return 1;
     }
     HeldKeysBackend& keys = *services.keys;
-    ControllerLayer& layer = *frm.controllerLayer();
-    QListWidget* lines = frm.controls().lstJoySticks;
+    ControllerLayer& layer = *window.controllerLayer();
+    QListWidget* lines = window.controls().controllerList;
     const auto selected = [&] { return layer.slot().controller != nullptr; };
     std::mt19937 random(4711);
 
@@ -136,7 +136,7 @@ int Run(int argc, char** argv) {
     // The user picks the controller once; from then on it is remembered.
     auto pad = std::make_unique<VirtualPad>(kPadName, 2, 4);
     RunUntil([&] { return lines->count() == 1; });
-    frm.lstJoySticks_Click(0);
+    window.OnControllerLineChosen(0);
 
     std::vector<double> lossMs, listedMs, selectedMs;
     int stuck = 0;
@@ -214,7 +214,7 @@ int Run(int argc, char** argv) {
     std::printf("    soak: %.1f s for %d cycles after %d to warm up\n", soakSeconds, kSoakCycles,
                 kSoakWarmup);
     std::printf("    load average during the run: %s\n", LoadAverage().c_str());
-    frm.close();
+    window.close();
     return 0;
 }
 

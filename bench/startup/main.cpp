@@ -71,11 +71,11 @@ int Child(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setWindowIcon(vantrel::ApplicationIcon());
     const auto services = vantrel::CreateRealServices();
-    vantrel::frmMain frm;
-    frm.endProgram = [](int) {};
-    if (const auto status = frm.Form_Load(*services)) return 10 + *status;
-    frm.show();
-    while (!frm.windowHandle() || !frm.windowHandle()->isExposed()) {
+    vantrel::MainWindow window;
+    window.endProgram = [](int) {};
+    if (const auto status = window.Start(*services)) return 10 + *status;
+    window.show();
+    while (!window.windowHandle() || !window.windowHandle()->isExposed()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
     }
     QCoreApplication::processEvents();  // the first paint
@@ -83,7 +83,7 @@ int Child(int argc, char** argv) {
     std::fflush(stdout);
 
     // Selected as a click would, but not remembered: every run measures a first start.
-    frm.controllerLayer()->SelectController(0);
+    window.controllerLayer()->SelectController(0);
     const int16_t positions[][2] = {{-14417, -32768}, {0, 0}, {-32768, 32767},
                                     {32767, -32768},  {0, 0}, {14417, 32767}};
     for (int round = 0; round < 5; ++round) {
@@ -93,11 +93,11 @@ int Child(int argc, char** argv) {
             Pump(10);
         }
     }
-    const bool shifted = frm.windowTitle() == vantrel::kCaptionAvailable;
+    const bool shifted = window.windowTitle() == vantrel::kCaptionAvailable;
     std::printf("rss %ld hwm %ld shifted %d\n", StatusKb("VmRSS:"), StatusKb("VmHWM:"),
                 shifted ? 1 : 0);
     std::fflush(stdout);
-    frm.close();
+    window.close();
     return 0;
 }
 

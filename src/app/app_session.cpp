@@ -8,24 +8,24 @@ namespace vantrel {
 AppSession::AppSession(ServiceFactory& services, bool minimized, std::function<void()> endAtOnce)
     : services_(services),
       minimized_(minimized),
-      windows_(frmMain_, SettingsFilePath(), std::move(endAtOnce)) {}
+      windows_(mainWindow_, SettingsFilePath(), std::move(endAtOnce)) {}
 
 std::optional<int> AppSession::Start() {
     // Started for the day (at login, say): the controller may be plugged in later.
-    frmMain_.waitForController = minimized_;
-    if (const std::optional<int> status = frmMain_.Form_Load(services_)) return status;
+    mainWindow_.waitForController = minimized_;
+    if (const std::optional<int> status = mainWindow_.Start(services_)) return status;
     if (minimized_) {
         windows_.tray().StartHidden();
     } else {
-        frmMain_.show();
+        mainWindow_.show();
     }
     if (WaylandSession()) {
-        ShowKeyDeliveryNote(&frmMain_, services_.KeyDeliveryNote(), SettingsFilePath());
+        ShowKeyDeliveryNote(&mainWindow_, services_.KeyDeliveryNote(), SettingsFilePath());
     }
     return std::nullopt;
 }
 
 // The tray menu's "&Normal View" does exactly this.
-void AppSession::ShowMainWindow() { windows_.tray().form2().Max_Click(); }
+void AppSession::ShowMainWindow() { windows_.tray().menu().ShowNormalView(); }
 
 }  // namespace vantrel

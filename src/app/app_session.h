@@ -26,13 +26,13 @@ class AppSession {
     // from the tray or when minimized.
     void ShowMainWindow();
 
-    frmMain& main() { return frmMain_; }
+    MainWindow& mainWindow() { return mainWindow_; }
     SecondaryWindows& windows() { return windows_; }
 
   private:
     ServiceFactory& services_;
     const bool minimized_;
-    frmMain frmMain_;
+    MainWindow mainWindow_;
     SecondaryWindows windows_;
 };
 

@@ -25,8 +25,8 @@ void Line(QWidget* frame, const char* name, const char* text, QRect place) {
 
 }  // namespace
 
-Form_About::Form_About(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("Form_About"));
+AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("aboutWindow"));
     setWindowTitle(QStringLiteral("About"));
     setWindowIcon(ApplicationIcon());
     setFixedSize(TwipsSize(4680, 3135));
@@ -35,14 +35,14 @@ Form_About::Form_About(QWidget* parent) : QWidget(parent, Qt::Window) {
     setAttribute(Qt::WA_DeleteOnClose);
 
     auto* frame = new QGroupBox(QStringLiteral("Credits:"), this);
-    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setObjectName(QStringLiteral("credits"));
     frame->setGeometry(TwipsRect(120, 120, 4335, 2895));
-    Line(frame, "Label1", "Main programming: Orlend", TwipsRect(240, 360, 2295, 255));
-    Line(frame, "Label2", "Special thanks to: ", TwipsRect(120, 720, 1455, 255));
-    Line(frame, "Label3", "Pimm, for the fields editor.", TwipsRect(240, 1080, 2175, 255));
-    Line(frame, "Label4", "Everybody who reported bugs & suggestions",
+    Line(frame, "credit1", "Main programming: Orlend", TwipsRect(240, 360, 2295, 255));
+    Line(frame, "credit2", "Special thanks to: ", TwipsRect(120, 720, 1455, 255));
+    Line(frame, "credit3", "Pimm, for the fields editor.", TwipsRect(240, 1080, 2175, 255));
+    Line(frame, "credit4", "Everybody who reported bugs & suggestions",
          TwipsRect(240, 1440, 3135, 255));
-    Line(frame, "Label5", "ALL the users :)", TwipsRect(240, 1800, 3135, 255));
+    Line(frame, "credit5", "ALL the users :)", TwipsRect(240, 1800, 3135, 255));
 }
 
 }  // namespace vantrel

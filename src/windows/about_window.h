@@ -5,9 +5,9 @@
 
 namespace vantrel {
 
-class Form_About : public QWidget {
+class AboutWindow : public QWidget {
   public:
-    explicit Form_About(QWidget* parent = nullptr);
+    explicit AboutWindow(QWidget* parent = nullptr);
 };
 
 }  // namespace vantrel

@@ -13,44 +13,44 @@ void Present(QWidget* window) {
 
 }  // namespace
 
-SecondaryWindows::SecondaryWindows(frmMain& main, std::filesystem::path settingsFile,
+SecondaryWindows::SecondaryWindows(MainWindow& main, std::filesystem::path settingsFile,
                                    std::function<void()> endAtOnce)
     : main_(main), settingsFile_(std::move(settingsFile)) {
-    main_.showConfig = [this] { ShowConfig(); };
-    main_.showEditor = [this] { ShowEditor(); };
+    main_.openKeyAssignment = [this] { ShowKeyAssignment(); };
+    main_.openGateEditor = [this] { ShowGateEditor(); };
 
     TrayHooks hooks;
     hooks.mainWindow = &main_;
     // The reload of the main window: the same reads, plus letting go of keys no gear uses now.
-    hooks.reloadSettings = [this] { main_.reload_Click(); };
+    hooks.reloadSettings = [this] { main_.ReloadSettings(); };
     hooks.endProgram = std::move(endAtOnce);
     tray_ = std::make_unique<Tray>(std::move(hooks));
-    main_.minimizeToTray = [this] { tray_->Minimize(); };
+    main_.hideToTray = [this] { tray_->Minimize(); };
 }
 
 SecondaryWindows::~SecondaryWindows() {
-    delete config_.data();
-    delete editor_.data();
+    delete keyAssignment_.data();
+    delete gateEditor_.data();
 }
 
-void SecondaryWindows::ShowConfig() {
+void SecondaryWindows::ShowKeyAssignment() {
     // Built from the keys in use each time it was closed; a hidden one keeps what it showed.
-    if (!config_) {
-        config_ = new form_Config(main_.state, settingsFile_);
-        config_->setWindowIcon(ApplicationIcon());
+    if (!keyAssignment_) {
+        keyAssignment_ = new KeyAssignmentDialog(main_.state, settingsFile_);
+        keyAssignment_->setWindowIcon(ApplicationIcon());
     }
-    Present(config_);
+    Present(keyAssignment_);
 }
 
-void SecondaryWindows::ShowEditor() {
-    if (!editor_) {
-        editor_ = new Edit(settingsFile_);
-        editor_->setWindowIcon(ApplicationIcon());
-        connect(&main_, &frmMain::cycleCompleted, editor_, &Edit::ShowStick);
-        connect(&main_, &frmMain::noStickReading, editor_, &Edit::ClearStick);
-        connect(editor_, &Edit::saved, &main_, [this] { main_.update(); });
+void SecondaryWindows::ShowGateEditor() {
+    if (!gateEditor_) {
+        gateEditor_ = new GateEditor(settingsFile_);
+        gateEditor_->setWindowIcon(ApplicationIcon());
+        connect(&main_, &MainWindow::cycleCompleted, gateEditor_, &GateEditor::ShowStick);
+        connect(&main_, &MainWindow::noStickReading, gateEditor_, &GateEditor::ClearStick);
+        connect(gateEditor_, &GateEditor::saved, &main_, [this] { main_.update(); });
     }
-    Present(editor_);
+    Present(gateEditor_);
 }
 
 }  // namespace vantrel

@@ -19,22 +19,22 @@ class SecondaryWindows : public QObject {
   public:
     // `endAtOnce` ends the process from the tray's "&Close" with every held key let go. Sets the
     // main window's hooks.
-    SecondaryWindows(frmMain& main, std::filesystem::path settingsFile,
+    SecondaryWindows(MainWindow& main, std::filesystem::path settingsFile,
                      std::function<void()> endAtOnce);
     ~SecondaryWindows() override;
 
-    form_Config* config() const { return config_.data(); }
-    Edit* editor() const { return editor_.data(); }
+    KeyAssignmentDialog* keyAssignment() const { return keyAssignment_.data(); }
+    GateEditor* gateEditor() const { return gateEditor_.data(); }
     Tray& tray() { return *tray_; }
 
   private:
-    void ShowConfig();
-    void ShowEditor();
+    void ShowKeyAssignment();
+    void ShowGateEditor();
 
-    frmMain& main_;
+    MainWindow& main_;
     std::filesystem::path settingsFile_;
-    QPointer<form_Config> config_;
-    QPointer<Edit> editor_;
+    QPointer<KeyAssignmentDialog> keyAssignment_;
+    QPointer<GateEditor> gateEditor_;
     std::unique_ptr<Tray> tray_;
 };
 

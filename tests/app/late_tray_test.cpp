@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <optional>
 
-#include "app/tray_host.h"
+#include "app/trayer.h"
 #include "support/x_window_watch.h"
 
 namespace vantrel::testing {
@@ -47,7 +47,7 @@ TEST(LateTray, IconDocksWhenTheTrayComesAndAfterItRestartsWithNoWindowEverMapped
     const auto docked = [&] { return !x.DockedBy(start.pid()).empty(); };
     const auto mapped = [&] { return !x.MappedBy(start.pid()).empty(); };
 
-    std::optional<TrayHost> tray;
+    std::optional<Trayer> tray;
     EXPECT_FALSE(WaitUntil(mapped, 3000));
     tray.emplace();
     ASSERT_TRUE(tray->ready) << "trayer did not provide a system tray";

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "app/run_program.h"
-#include "app/tray_host.h"
+#include "app/trayer.h"
 
 namespace vantrel::testing {
 namespace {
@@ -23,7 +23,7 @@ bool Shown(const QProcess& vantrel, const QString& title = "Vantrel") {
 }
 
 TEST(SecondStart, ShowsTheRunningVantrelFromTheTrayAndEnds) {
-    TrayHost tray;
+    Trayer tray;
     ASSERT_TRUE(tray.ready) << "trayer did not provide a system tray";
     const QTemporaryDir dir;  // this user's runtime and settings folders, for this test only
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

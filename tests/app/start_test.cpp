@@ -10,7 +10,7 @@
 #include <QPushButton>
 
 #include "app/app_session.h"
-#include "app/tray_host.h"
+#include "app/trayer.h"
 #include "backends/sdl/sdl_controller_service.h"
 #include "backends/uinput/shifter_identity.h"
 #include "doubles/virtual_pad.h"
@@ -54,19 +54,19 @@ TEST(Start, MinimizedWaitsInTheTrayWithTheApplicationIconAndALaterStartBringsItB
     SettingsHome home;
     const QImage icon = Picture(ApplicationIcon());
     ASSERT_FALSE(icon.isNull()) << "no SVG icon engine";
-    TrayHost tray;
+    Trayer tray;
     ASSERT_TRUE(tray.ready) << "trayer did not provide a system tray";
     Services services;
     AppSession session(services, true, [] {});
     ASSERT_EQ(session.Start(), std::nullopt);
-    EXPECT_TRUE(session.main().waitForController);
-    EXPECT_FALSE(session.main().isVisible());
+    EXPECT_TRUE(session.mainWindow().waitForController);
+    EXPECT_FALSE(session.mainWindow().isVisible());
     ASSERT_NE(TrayIcon(), nullptr);
     EXPECT_EQ(Picture(TrayIcon()->icon()), icon);
-    EXPECT_EQ(Picture(session.main().windowIcon()), icon);
+    EXPECT_EQ(Picture(session.mainWindow().windowIcon()), icon);
     session.ShowMainWindow();
-    EXPECT_TRUE(session.main().isVisible());
-    EXPECT_FALSE(session.windows().tray().form1()->isVisible());
+    EXPECT_TRUE(session.mainWindow().isVisible());
+    EXPECT_FALSE(session.windows().tray().host()->isVisible());
     EXPECT_NE(TrayIcon(), nullptr);  // still there, like after "&Normal View"
 }
 
@@ -81,19 +81,19 @@ TEST(Start, ConfigFileIsReadReloadedAndSavedByTheDialogs) {
         Services services;
         AppSession session(services, false, [] {});
         ASSERT_EQ(session.Start(), std::nullopt);
-        frmMain& frm = session.main();
-        EXPECT_EQ(GearKey(frm.state, 3).name, "x");
+        MainWindow& window = session.mainWindow();
+        EXPECT_EQ(GearKey(window.state, 3).name, "x");
         write("[keyconfig]\nkey3=y\n");
-        frm.controls().reload->click();
-        EXPECT_EQ(GearKey(frm.state, 3).name, "y");
+        window.controls().reloadButton->click();
+        EXPECT_EQ(GearKey(window.state, 3).name, "y");
         write("[keyconfig]\nkey3=k\n");
-        session.windows().tray().form2().Refresh->trigger();
-        EXPECT_EQ(GearKey(frm.state, 3).name, "k");
+        session.windows().tray().menu().reloadItem->trigger();
+        EXPECT_EQ(GearKey(window.state, 3).name, "k");
 
-        frm.controls().Config->click();
-        session.windows().config()->findChild<QPushButton*>("save")->click();
-        frm.controls().editor->click();
-        session.windows().editor()->findChild<QPushButton*>("Command17")->click();
+        window.controls().keysButton->click();
+        session.windows().keyAssignment()->findChild<QPushButton*>("save")->click();
+        window.controls().editorButton->click();
+        session.windows().gateEditor()->findChild<QPushButton*>("save")->click();
     }
     UseSettingsFile({});
     const std::string saved = TempDir::Read(file);
@@ -128,7 +128,7 @@ TEST(Start, XTestNoteOnAWaylandSessionOnlyNeverModalAndCanBeTurnedOff) {
         services.note = "Keys go through XTest.";
         AppSession session(services, false, [] {});
         ASSERT_EQ(session.Start(), std::nullopt);
-        auto* box = session.main().findChild<QMessageBox*>("keyDeliveryNote");
+        auto* box = session.mainWindow().findChild<QMessageBox*>("keyDeliveryNote");
         ASSERT_EQ(box != nullptr, start.shown);
         if (box == nullptr) continue;
         EXPECT_TRUE(box->isVisible() && !box->isModal());
@@ -148,10 +148,10 @@ struct OutputRig : SettingsHome {
     explicit OutputRig(const char* mode, std::string shifterFailure = {}) {
         Write(std::string("[output]\nmode=") + mode + "\n");
         services.shifterFailure = std::move(shifterFailure);
-        frm.endProgram = [this](int status) { ended.push_back(status); };
+        window.endProgram = [this](int status) { ended.push_back(status); };
     }
     Services services;
-    frmMain frm;
+    MainWindow window;
     std::vector<int> ended;
 };
 
@@ -159,10 +159,10 @@ constexpr char kNoAccess[] = "cannot open /dev/uinput for writing (Permission de
 
 TEST(Outputs, ShifterModeMakesNoKeysDrivesTheShifterAndLetsItGoOnClose) {
     OutputRig rig("shifter");
-    ASSERT_EQ(rig.frm.Form_Load(rig.services), std::nullopt);
-    rig.frm.show();
-    rig.frm.lstJoySticks_Click(0);  // the stick rests in gear 1's corner (0, 0)
-    rig.frm.close();
+    ASSERT_EQ(rig.window.Start(rig.services), std::nullopt);
+    rig.window.show();
+    rig.window.OnControllerLineChosen(0);  // the stick rests in gear 1's corner (0, 0)
+    rig.window.close();
     EXPECT_EQ(rig.services.log,
               (Log{"shifter", "controllers", "notifications", "id-a opened", "id-a read", "gear 0",
                    "gear 1", "pump stopped", "shifter let go", "id-a closed",
@@ -174,7 +174,7 @@ TEST(Outputs, WithoutAccessShifterModeEndsWithTheFixAndBothModeGoesOnWithKeys) {
     MessageBoxWatch boxes;
     {
         OutputRig rig("shifter", kNoAccess);
-        EXPECT_EQ(rig.frm.Form_Load(rig.services), kExitStartUpFailed);
+        EXPECT_EQ(rig.window.Start(rig.services), kExitStartUpFailed);
         EXPECT_EQ(rig.services.log, Log{"shifter"});
     }
     ASSERT_EQ(boxes.seen.size(), 1);
@@ -186,8 +186,8 @@ TEST(Outputs, WithoutAccessShifterModeEndsWithTheFixAndBothModeGoesOnWithKeys) {
     EXPECT_TRUE(boxes.seen[0].endsWith("|1|modal"));
 
     OutputRig rig("both", kNoAccess);
-    ASSERT_EQ(rig.frm.Form_Load(rig.services), std::nullopt);
-    rig.frm.show();
+    ASSERT_EQ(rig.window.Start(rig.services), std::nullopt);
+    rig.window.show();
     ASSERT_TRUE(WaitUntil([&] { return boxes.seen.size() > 1; }));
     QTest::qWait(50);
     ASSERT_EQ(boxes.seen.size(), 2) << "said once";
@@ -195,7 +195,7 @@ TEST(Outputs, WithoutAccessShifterModeEndsWithTheFixAndBothModeGoesOnWithKeys) {
         "Vantrel|Vantrel's virtual shifter is off for this run: cannot open /dev/uinput for "
         "writing (Permission denied). Your gear keys work as usual."));
     EXPECT_TRUE(boxes.seen[1].endsWith("|modeless"));
-    rig.frm.lstJoySticks_Click(0);
+    rig.window.OnControllerLineChosen(0);
     EXPECT_EQ(rig.services.keys->sent.size(), 18u);
 }
 

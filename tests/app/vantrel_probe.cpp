@@ -20,16 +20,17 @@ int main(int argc, char** argv) {
     std::signal(SIGUSR1, [](int) { closeAsked = 1; });
 
     const auto services = vantrel::CreateRealServices();
-    vantrel::frmMain frm;
-    vantrel::SecondaryWindows windows(frm, vantrel::SettingsFilePath(), [] { std::quick_exit(0); });
-    if (const auto status = frm.Form_Load(*services)) return *status;
-    frm.show();
-    frm.lstJoySticks_Click(0);
+    vantrel::MainWindow window;
+    vantrel::SecondaryWindows windows(window, vantrel::SettingsFilePath(),
+                                      [] { std::quick_exit(0); });
+    if (const auto status = window.Start(*services)) return *status;
+    window.show();
+    window.OnControllerLineChosen(0);
     pad.SetAxis(0, -14417);  // the column of gears 3 and 4
     pad.SetAxis(1, -32768);  // the top row
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (closeAsked) windows.tray().form2().Close_Click();
+        if (closeAsked) windows.tray().menu().CloseProgram();
     });
     poll.start(5);
     return QApplication::exec();

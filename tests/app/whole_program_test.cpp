@@ -43,14 +43,14 @@ TEST(HotPlug, UnpluggedInGearLetsGoComesBackDrivingAndIsPickedAgainAtTheNextStar
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
     const auto services = CreateRealServices();
     {
-        frmMain frm;
+        MainWindow window;
         std::vector<int> ended;
-        frm.endProgram = [&](int status) { ended.push_back(status); };
-        frm.waitForController = true;  // nothing attached yet: it waits instead of ending
+        window.endProgram = [&](int status) { ended.push_back(status); };
+        window.waitForController = true;  // nothing attached yet: it waits instead of ending
         MessageBoxWatch boxes;
-        ASSERT_EQ(frm.Form_Load(*services), std::nullopt);
-        frm.show();
-        QListWidget* lines = frm.controls().lstJoySticks;
+        ASSERT_EQ(window.Start(*services), std::nullopt);
+        window.show();
+        QListWidget* lines = window.controls().controllerList;
         const auto linesBecome = [&](int n) {
             return WaitUntil([&] { return lines->count() == n; });
         };
@@ -64,7 +64,7 @@ TEST(HotPlug, UnpluggedInGearLetsGoComesBackDrivingAndIsPickedAgainAtTheNextStar
         ClickLine(lines, 1);
         Stick(*second, kGear34, kLow);
         ASSERT_TRUE(keyBecomes("w", true));
-        EXPECT_TRUE(frm.grab().save(VANTREL_BINARY_DIR "/tests/app/main-window-gear3.png"));
+        EXPECT_TRUE(window.grab().save(VANTREL_BINARY_DIR "/tests/app/main-window-gear3.png"));
 
         // Another one unplugged: the line in use moves up and stays chosen.
         first.reset();
@@ -76,32 +76,32 @@ TEST(HotPlug, UnpluggedInGearLetsGoComesBackDrivingAndIsPickedAgainAtTheNextStar
         second.reset();
         EXPECT_TRUE(keyBecomes("w", false));
         EXPECT_TRUE(x.DownKeycodes().empty());
-        EXPECT_TRUE(WaitUntil([&] { return frm.windowTitle() == kCaptionDisconnected; }));
+        EXPECT_TRUE(WaitUntil([&] { return window.windowTitle() == kCaptionDisconnected; }));
         EXPECT_EQ(lines->count(), 1);
         EXPECT_EQ(lines->currentRow(), -1);
-        EXPECT_EQ(frm.controls().lstJoyAxis->count() + frm.controls().lstGear->count(), 0);
+        EXPECT_EQ(window.controls().axisList->count() + window.controls().gearList->count(), 0);
         EXPECT_TRUE(ended.empty());
 
         // Plugged back: it drives again with no click.
         VirtualPad back(kPadName, 2, 4);
         Stick(back, kGear34, kLow);
         EXPECT_TRUE(keyBecomes("w", true));
-        EXPECT_EQ(frm.windowTitle(), kCaptionAvailable);
+        EXPECT_EQ(window.windowTitle(), kCaptionAvailable);
         EXPECT_EQ(lines->currentRow(), 1);
         EXPECT_TRUE(boxes.seen.isEmpty());
-        frm.close();
+        window.close();
         EXPECT_TRUE(x.WaitFor(code("w"), false));
     }
     {
         // The next start picks the remembered controller by itself, behind another one.
         VirtualPad other("Another Pad", 2, 4), pad(kPadName, 2, 4);
         Stick(pad, kLow, kHigh);  // gear 2
-        frmMain frm;
-        frm.endProgram = [](int) {};
-        ASSERT_EQ(frm.Form_Load(*services), std::nullopt);
-        EXPECT_EQ(frm.controls().lstJoySticks->currentRow(), 1);
+        MainWindow window;
+        window.endProgram = [](int) {};
+        ASSERT_EQ(window.Start(*services), std::nullopt);
+        EXPECT_EQ(window.controls().controllerList->currentRow(), 1);
         EXPECT_TRUE(keyBecomes("a", true));
-        frm.close();
+        window.close();
         EXPECT_TRUE(x.WaitFor(code("a"), false));
     }
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);

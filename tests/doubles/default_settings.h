@@ -17,7 +17,8 @@ inline ShiftState DefaultSettings() {
               .topRowBottom = 100,
               .bottomRowTop = 9800};
     const char* keys[kGearPositions] = {"q", "a", "w", "s", "e", "d", "r", "f", "z"};
-    for (int i = 0; i < kGearPositions; ++i) s.gearKeys[static_cast<size_t>(i)] = AssignKey(keys[i]);
+    for (int i = 0; i < kGearPositions; ++i)
+        s.gearKeys[static_cast<size_t>(i)] = AssignKey(keys[i]);
     return s;
 }
 

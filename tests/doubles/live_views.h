@@ -14,8 +14,9 @@ class RecordingView : public LiveView {
   public:
     void WriteRow(LiveList list, int index, const std::string& text) override {
         ++rowWrites;
-        auto& rows = list == LiveList::Axes ? axisRows : list == LiveList::Buttons ? buttonRows
-                                                                                   : gearRows;
+        auto& rows = list == LiveList::Axes      ? axisRows
+                     : list == LiveList::Buttons ? buttonRows
+                                                 : gearRows;
         if (index == static_cast<int>(rows.size())) {
             rows.push_back(text);
         } else {

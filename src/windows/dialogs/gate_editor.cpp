@@ -67,11 +67,11 @@ float Value(const BoundaryLine& line, bool vertical) { return vertical ? line.x1
 
 }  // namespace
 
-Edit::Edit(std::filesystem::path settingsFile, QWidget* parent)
+GateEditor::GateEditor(std::filesystem::path settingsFile, QWidget* parent)
     : QWidget(parent, Qt::Window),
       settingsFile_(std::move(settingsFile)),
       pacer_(*this, [this] { PresentStick(); }) {
-    setObjectName(QStringLiteral("Edit"));
+    setObjectName(QStringLiteral("gateEditor"));
     setWindowTitle(QStringLiteral("Field Editor (By Pimm)"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(ui::Px(10665), ui::Px(10665));
@@ -81,20 +81,20 @@ Edit::Edit(std::filesystem::path settingsFile, QWidget* parent)
     for (int i = 0; i < 16; ++i) {
         const StepButton& s = kSteps[i];
         auto* button = new QPushButton(QString::fromLatin1(s.caption), this);
-        button->setObjectName(QStringLiteral("Command%1").arg(i + 1));
+        button->setObjectName(QStringLiteral("step%1").arg(i + 1));
         button->setGeometry(TwipsRect(s.left, s.top, s.width, s.height));
         connect(button, &QPushButton::clicked, this, [this, s] { Step(s.line, s.step); });
         tabOrder.push_back(button);
     }
     auto* save = new QPushButton(QStringLiteral("Save"), this);
-    save->setObjectName(QStringLiteral("Command17"));
+    save->setObjectName(QStringLiteral("save"));
     save->setGeometry(TwipsRect(4560, 10320, 1005, 330));
-    connect(save, &QPushButton::clicked, this, &Edit::Command17_Click);
+    connect(save, &QPushButton::clicked, this, &GateEditor::Save);
     tabOrder.push_back(save);
 
     for (int i = 0; i < 8; ++i) {
         auto* box = new QLineEdit(this);
-        box->setObjectName(QStringLiteral("Text%1").arg(i + 1));
+        box->setObjectName(QStringLiteral("value%1").arg(i + 1));
         box->setGeometry(TwipsRect(kBoxes[i].left, kBoxes[i].top, 615, 285));
         box->setReadOnly(true);  // a display: values change through the lines only
         boxes_[i] = box;
@@ -102,10 +102,10 @@ Edit::Edit(std::filesystem::path settingsFile, QWidget* parent)
     }
     for (size_t i = 0; i + 1 < tabOrder.size(); ++i) setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
-    Form_Load();
+    LoadLines();
 }
 
-void Edit::Form_Load() {
+void GateEditor::LoadLines() {
     const IniReadResult read = ReadIniFile(settingsFile_);
     if (!read.error.empty()) loadError_ = read.error;
     for (int i = 0; i < 8; ++i) {
@@ -127,19 +127,19 @@ void Edit::Form_Load() {
     }
 }
 
-const ui::BoundaryLine& Edit::Line(int number) const { return lines_.at(number - 1); }
+const ui::BoundaryLine& GateEditor::Line(int number) const { return lines_.at(number - 1); }
 
-float Edit::LineValue(int number) const {
+float GateEditor::LineValue(int number) const {
     return Value(lines_.at(number - 1), kLines[number - 1].vertical);
 }
 
-ui::GateValues Edit::Values() const {
+ui::GateValues GateEditor::Values() const {
     ui::GateValues values{};
     for (int i = 0; i < 8; ++i) values[i] = Value(lines_[i], kLines[i].vertical);
     return values;
 }
 
-void Edit::SetLineValue(int line, float value) {
+void GateEditor::SetLineValue(int line, float value) {
     BoundaryLine& l = lines_[line];
     if (kLines[line].vertical) {
         l.x1 = l.x2 = value;
@@ -153,12 +153,12 @@ void Edit::SetLineValue(int line, float value) {
     update();
 }
 
-void Edit::Step(int line, float step) {
+void GateEditor::Step(int line, float step) {
     // No limits and no check against the neighbours: a line may leave the gate or pass another.
     SetLineValue(line, Value(lines_[line], kLines[line].vertical) + step);
 }
 
-void Edit::Command17_Click() {
+void GateEditor::Save() {
     std::vector<std::pair<std::string, std::string>> values;
     for (int i = 0; i < 8; ++i) {
         values.emplace_back(kFieldDefaults[i].key, ui::FieldNumberText(LineValue(i + 1)));
@@ -175,27 +175,27 @@ void Edit::Command17_Click() {
     emit saved();
 }
 
-std::optional<QPointF> Edit::StickPosition() const {
+std::optional<QPointF> GateEditor::StickPosition() const {
     if (!reading_) return std::nullopt;
     return QPointF(reading_->axis(AxisSlot::X), reading_->axis(AxisSlot::Y));
 }
 
-int Edit::StickGear() const { return reading_ ? ui::StickGear(Values(), *reading_) : 0; }
+int GateEditor::StickGear() const { return reading_ ? ui::StickGear(Values(), *reading_) : 0; }
 
-Edit::Stick Edit::Current() const { return {StickPosition(), StickGear()}; }
+GateEditor::Stick GateEditor::Current() const { return {StickPosition(), StickGear()}; }
 
-void Edit::ShowStick(const ControllerReport& report) {
+void GateEditor::ShowStick(const ControllerReport& report) {
     reading_ = report;
     pacer_.Request();
 }
 
-void Edit::ClearStick() {
+void GateEditor::ClearStick() {
     if (!reading_) return;
     reading_.reset();
     pacer_.Request();
 }
 
-void Edit::PresentStick() {
+void GateEditor::PresentStick() {
     const Stick now = Current();
     QRegion changed;
     if (now.position != shown_.position) {
@@ -210,7 +210,7 @@ void Edit::PresentStick() {
     if (!changed.isEmpty()) update(changed);
 }
 
-void Edit::paintEvent(QPaintEvent*) {
+void GateEditor::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     ui::GatePicture picture;
     picture.lines = lines_;
@@ -220,7 +220,7 @@ void Edit::paintEvent(QPaintEvent*) {
     ui::PaintGate(painter, palette(), picture);
 }
 
-std::optional<int> Edit::LineAt(const QPointF& pos) const {
+std::optional<int> GateEditor::LineAt(const QPointF& pos) const {
     std::optional<int> nearest;
     double best = kGrabDistance;
     for (int i = 0; i < 8; ++i) {
@@ -241,14 +241,14 @@ std::optional<int> Edit::LineAt(const QPointF& pos) const {
     return nearest;
 }
 
-void Edit::mousePressEvent(QMouseEvent* event) {
+void GateEditor::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
     if (const auto line = LineAt(event->position())) {
         drag_ = Drag{*line, LineValue(*line + 1), event->position()};
     }
 }
 
-void Edit::mouseMoveEvent(QMouseEvent* event) {
+void GateEditor::mouseMoveEvent(QMouseEvent* event) {
     if (!drag_) {
         const auto line = LineAt(event->position());
         if (!line) {
@@ -267,12 +267,12 @@ void Edit::mouseMoveEvent(QMouseEvent* event) {
     if (value != LineValue(drag_->line + 1)) SetLineValue(drag_->line, value);
 }
 
-void Edit::mouseReleaseEvent(QMouseEvent* event) {
+void GateEditor::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) drag_.reset();
     QWidget::mouseReleaseEvent(event);
 }
 
-void Edit::showEvent(QShowEvent* event) {
+void GateEditor::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (loadError_.empty()) return;
     ui::ShowProblem(this,

@@ -16,13 +16,13 @@ class QLineEdit;
 
 namespace vantrel {
 
-class Edit : public QWidget {
+class GateEditor : public QWidget {
     Q_OBJECT
 
   public:
     // Reads section fields of the file at once. A top-level window; the owner keeps a QPointer,
     // since closing it without saving destroys it.
-    explicit Edit(std::filesystem::path settingsFile, QWidget* parent = nullptr);
+    explicit GateEditor(std::filesystem::path settingsFile, QWidget* parent = nullptr);
 
     // Line 1..8 (g12r, g34l, g34r, g56l, g56r, g78l, gtop, gbot), end points in twips.
     const ui::BoundaryLine& Line(int number) const;
@@ -53,8 +53,8 @@ class Edit : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void Form_Load();
-    void Command17_Click();
+    void LoadLines();
+    void Save();
     void Step(int line, float step);
     void SetLineValue(int line, float value);
     // Brings the dot and the lit field up to the last reading, repainting only where they change.

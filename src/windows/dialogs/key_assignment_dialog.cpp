@@ -18,15 +18,13 @@ namespace vantrel {
 namespace {
 
 struct Row {
-    const char* label;
     const char* caption;
-    const char* box;  // also the settings key
+    const char* box;  // also the settings key; its caption is named after it
 };
 
-constexpr Row kRows[9] = {
-    {"Label1", "gear 1", "key1"}, {"Label2", "gear 2", "key2"}, {"Label3", "gear3", "key3"},
-    {"Label4", "gear4", "key4"},  {"Label5", "gear5", "key5"},  {"Label6", "gear6", "key6"},
-    {"Label7", "gear7", "key7"},  {"Label8", "gear8", "key8"},  {"Label9", "GearR", "keyr"}};
+constexpr Row kRows[9] = {{"gear 1", "key1"}, {"gear 2", "key2"}, {"gear3", "key3"},
+                          {"gear4", "key4"},  {"gear5", "key5"},  {"gear6", "key6"},
+                          {"gear7", "key7"},  {"gear8", "key8"},  {"GearR", "keyr"}};
 
 constexpr int kRowTop = 120;
 constexpr int kRowPitch = 360;
@@ -43,11 +41,11 @@ QStringList KeyItems() {
 
 }  // namespace
 
-form_Config::form_Config(const ShiftState& keysInUse, std::filesystem::path settingsFile,
-                         QWidget* parent)
+KeyAssignmentDialog::KeyAssignmentDialog(const ShiftState& keysInUse,
+                                         std::filesystem::path settingsFile, QWidget* parent)
     : QWidget(parent, Qt::Window), settingsFile_(std::move(settingsFile)) {
     using ui::TwipsRect;
-    setObjectName(QStringLiteral("form_Config"));
+    setObjectName(QStringLiteral("keyAssignmentDialog"));
     setWindowTitle(QStringLiteral("Config"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(ui::Px(2595), ui::Px(3945));
@@ -56,7 +54,7 @@ form_Config::form_Config(const ShiftState& keysInUse, std::filesystem::path sett
     for (int i = 0; i < 9; ++i) {
         const int top = kRowTop + i * kRowPitch;
         auto* label = new QLabel(QString::fromLatin1(kRows[i].caption), this);
-        label->setObjectName(QString::fromLatin1(kRows[i].label));
+        label->setObjectName(QString::fromLatin1(kRows[i].box) + QStringLiteral("Caption"));
         label->setGeometry(TwipsRect(120, top, 615, 255));
 
         auto* box = new QComboBox(this);
@@ -79,16 +77,16 @@ form_Config::form_Config(const ShiftState& keysInUse, std::filesystem::path sett
     auto* save = new QPushButton(QStringLiteral("save settings"), this);
     save->setObjectName(QStringLiteral("save"));
     save->setGeometry(TwipsRect(1200, 3480, 1215, 375));
-    connect(save, &QPushButton::clicked, this, &form_Config::save_Click);
+    connect(save, &QPushButton::clicked, this, &KeyAssignmentDialog::Save);
 
     for (int i = 0; i < 7; ++i) setTabOrder(boxes_[i], boxes_[i + 1]);
     setTabOrder(boxes_[7], save);
     setTabOrder(save, boxes_[8]);
 
-    Form_Load(keysInUse);
+    ShowKeys(keysInUse);
 }
 
-void form_Config::Form_Load(const ShiftState& keysInUse) {
+void KeyAssignmentDialog::ShowKeys(const ShiftState& keysInUse) {
     for (int i = 0; i < 9; ++i) {
         // The key in use is shown whether or not it is one of the items; no item is selected.
         boxes_[i]->setCurrentIndex(-1);
@@ -97,7 +95,7 @@ void form_Config::Form_Load(const ShiftState& keysInUse) {
     }
 }
 
-void form_Config::MarkIfUnknown(int row) {
+void KeyAssignmentDialog::MarkIfUnknown(int row) {
     // The file reader trims blanks, so judge the name the engine will get.
     const std::string name = boxes_[row]->currentText().trimmed().toStdString();
     const bool unknown = !name.empty() && !IsKnownKeyName(name);
@@ -105,7 +103,7 @@ void form_Config::MarkIfUnknown(int row) {
     boxes_[row]->setToolTip(unknown ? kUnknownTip : QString());
 }
 
-void form_Config::save_Click() {
+void KeyAssignmentDialog::Save() {
     // Written as typed, without validation: empty, several characters or unknown are all kept.
     std::vector<std::pair<std::string, std::string>> values;
     for (int i = 0; i < 9; ++i) {

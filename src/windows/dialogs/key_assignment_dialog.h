@@ -13,22 +13,22 @@ class QComboBox;
 
 namespace vantrel {
 
-class form_Config : public QWidget {
+class KeyAssignmentDialog : public QWidget {
     Q_OBJECT
 
   public:
     // The boxes start from the keys in use (the main window's loaded keys), not from the file.
     // A top-level window; the owner keeps a QPointer, since closing it without saving destroys it.
-    form_Config(const ShiftState& keysInUse, std::filesystem::path settingsFile,
-                QWidget* parent = nullptr);
+    KeyAssignmentDialog(const ShiftState& keysInUse, std::filesystem::path settingsFile,
+                        QWidget* parent = nullptr);
 
   signals:
     // After a successful save, once the dialog is hidden. The keys take effect at the next load.
     void saved();
 
   private:
-    void Form_Load(const ShiftState& keysInUse);
-    void save_Click();
+    void ShowKeys(const ShiftState& keysInUse);
+    void Save();
     void MarkIfUnknown(int row);
 
     std::filesystem::path settingsFile_;

@@ -27,21 +27,21 @@ class PacedDisplay;
 inline constexpr int kExitCycleFailed = 1;
 inline constexpr int kExitStartUpFailed = 1;
 
-class frmMain : public QWidget, public ControllerWindow {
+class MainWindow : public QWidget, public ControllerWindow {
     Q_OBJECT
 
   public:
-    explicit frmMain(QWidget* parent = nullptr);
-    ~frmMain() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up, before the window is shown: the settings (their [output] mode decides the
     // outputs), the key service and the virtual shifter, the zone flags, polling on, the
     // controllers. Returns the exit status when the program must end instead of showing the
     // window (no controller attached, or a step failed and the user was told).
-    std::optional<int> Form_Load(ServiceFactory& services);
+    std::optional<int> Start(ServiceFactory& services);
     // The shutdown: no more notifications, every held key let go, the device released, then the
     // program ends with status 0. Runs once, when the window is closed.
-    void Form_Unload();
+    void Shutdown();
 
     // The shared variables the other windows read and write.
     ShiftState state;
@@ -50,14 +50,14 @@ class frmMain : public QWidget, public ControllerWindow {
     const MainWindowControls& controls() const { return ui_; }
 
     // Seams for the windows built elsewhere; a button does nothing while its hook is unset.
-    std::function<void()> showConfig;  // key assignment dialog (form_Config)
-    std::function<void()> showEditor;  // field editor (Edit)
-    // Shows the tray host (Form1) and puts this window away; the tray decides how, since only it
-    // knows whether the desktop shows its icon (the way back).
-    std::function<void()> minimizeToTray;
+    std::function<void()> openKeyAssignment;  // "Config"
+    std::function<void()> openGateEditor;     // "Editor"
+    // "Minimize": puts this window away in the tray; the tray decides how, since only it knows
+    // whether the desktop shows its icon (the way back).
+    std::function<void()> hideToTray;
     // Ends the program with an exit status; by default the application's event loop returns it.
     std::function<void(int status)> endProgram;
-    // Set before Form_Load: with no controller attached the window waits for one instead of
+    // Set before Start: with no controller attached the window waits for one instead of
     // saying "No joystick attached." and ending (as it also does when a controller is remembered).
     bool waitForController = false;
 
@@ -73,14 +73,16 @@ class frmMain : public QWidget, public ControllerWindow {
 
   public slots:
     // Loads the settings again; the next cycle uses them. A key no gear has any more is let go.
-    void reload_Click();
-    void about_Click();
-    void Config_Click();
-    void editor_Click();
-    void min_btn_Click();
+    void ReloadSettings();
+    // One credits window at a time, not blocking this one.
+    void ShowAbout();
+    // Through the hooks above.
+    void ShowKeyAssignment();
+    void ShowGateEditor();
+    void MinimizeToTray();
     // The user's choice of a line (click or Enter): selects it and remembers its controller in
     // the settings file for the next start.
-    void lstJoySticks_Click(int position);
+    void OnControllerLineChosen(int position);
 
   signals:
     // After every completed poll cycle, with the stick state it read (for the field editor).
@@ -93,6 +95,7 @@ class frmMain : public QWidget, public ControllerWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The lines of a settings load the user should see; one box at a time.
     void Report(const std::vector<std::string>& lines);
     // Makes the virtual shifter when `mode` asks for it. Returns the exit status when the run
     // cannot go on without it (the user was told).
@@ -109,9 +112,9 @@ class frmMain : public QWidget, public ControllerWindow {
     std::unique_ptr<ControllerLayer> controller_;
     std::unique_ptr<QObject> pump_;
 
-    QPointer<QWidget> about_;
-    QPointer<QWidget> report_;
-    bool unloaded_ = false;
+    QPointer<QWidget> aboutWindow_;
+    QPointer<QWidget> settingsReport_;
+    bool shutDown_ = false;
 };
 
 }  // namespace vantrel

@@ -35,13 +35,14 @@ QPushButton* Button(QWidget& window, const char* name, const char* text, QRect p
     return button;
 }
 
-QListWidget* List(QWidget& window, const char* name, QRect place, bool placeholder) {
+// `placeholder`: the line a live list shows until a controller is chosen; null for the list of
+// controllers.
+QListWidget* List(QWidget& window, const char* name, QRect place, const char* placeholder) {
     auto* list = placeholder ? new QListWidget(&window) : new ControllerList(&window);
     list->setObjectName(QString::fromUtf8(name));
     list->setGeometry(place);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    // The live lists start with their own name as a placeholder line until a controller is chosen.
-    if (placeholder) list->addItem(QString::fromUtf8(name));
+    if (placeholder) list->addItem(QString::fromUtf8(placeholder));
     return list;
 }
 
@@ -52,29 +53,33 @@ MainWindowControls BuildMainWindowControls(QWidget& window) {
     window.setFont(WindowFont());
 
     MainWindowControls c{};
-    c.lblJoy = Heading(window, "lblJoy", "Joysticks", TwipsRect(120, 120, 1455, 375));
-    c.reload = Button(window, "reload", "Reload INI", TwipsRect(2400, 120, 1095, 375));
-    c.editor = Button(window, "editor", "Editor", TwipsRect(3600, 120, 1095, 375));
-    c.Config = Button(window, "Config", "Config", TwipsRect(4800, 120, 1095, 375));
-    c.min_btn = Button(window, "min_btn", "Minimize", TwipsRect(3600, 600, 1095, 375));
-    c.about = Button(window, "about", "About", TwipsRect(4800, 600, 1095, 375));
-    c.lstJoySticks = List(window, "lstJoySticks", TwipsRect(240, 1080, 5535, 1425), false);
-    c.lblAxis = Heading(window, "lblAxis", "Axes", TwipsRect(240, 2760, 1335, 495));
-    c.lblButtons = Heading(window, "lblButtons", "Buttons", TwipsRect(2160, 2760, 1575, 375));
-    c.lblHats = Heading(window, "lblHats", "Gear's", TwipsRect(4080, 2760, 1335, 375));
-    c.lstJoyAxis = List(window, "lstJoyAxis", TwipsRect(240, 3240, 1695, 2790), true);
-    c.lstButton = List(window, "lstButton", TwipsRect(2160, 3240, 1695, 2790), true);
-    c.lstGear = List(window, "lstGear", TwipsRect(4080, 3240, 1695, 2790), true);
+    c.controllersHeading =
+        Heading(window, "controllersHeading", "Joysticks", TwipsRect(120, 120, 1455, 375));
+    c.reloadButton = Button(window, "reloadButton", "Reload INI", TwipsRect(2400, 120, 1095, 375));
+    c.editorButton = Button(window, "editorButton", "Editor", TwipsRect(3600, 120, 1095, 375));
+    c.keysButton = Button(window, "keysButton", "Config", TwipsRect(4800, 120, 1095, 375));
+    c.minimizeButton =
+        Button(window, "minimizeButton", "Minimize", TwipsRect(3600, 600, 1095, 375));
+    c.aboutButton = Button(window, "aboutButton", "About", TwipsRect(4800, 600, 1095, 375));
+    c.controllerList = List(window, "controllerList", TwipsRect(240, 1080, 5535, 1425), nullptr);
+    c.axesHeading = Heading(window, "axesHeading", "Axes", TwipsRect(240, 2760, 1335, 495));
+    c.buttonsHeading =
+        Heading(window, "buttonsHeading", "Buttons", TwipsRect(2160, 2760, 1575, 375));
+    c.gearsHeading = Heading(window, "gearsHeading", "Gear's", TwipsRect(4080, 2760, 1335, 375));
+    c.axisList = List(window, "axisList", TwipsRect(240, 3240, 1695, 2790), "lstJoyAxis");
+    c.buttonList = List(window, "buttonList", TwipsRect(2160, 3240, 1695, 2790), "lstButton");
+    c.gearList = List(window, "gearList", TwipsRect(4080, 3240, 1695, 2790), "lstGear");
 
     // Each heading may use the free room up to the next control on its right.
-    WidenToFitText(c.lblJoy, c.reload->x());
-    WidenToFitText(c.lblAxis, c.lblButtons->x());
-    WidenToFitText(c.lblButtons, c.lblHats->x());
-    WidenToFitText(c.lblHats, window.width());
+    WidenToFitText(c.controllersHeading, c.reloadButton->x());
+    WidenToFitText(c.axesHeading, c.buttonsHeading->x());
+    WidenToFitText(c.buttonsHeading, c.gearsHeading->x());
+    WidenToFitText(c.gearsHeading, window.width());
 
     // Labels take no focus; the rest follow the designed tab order.
-    QWidget* order[] = {c.lstJoySticks, c.lstJoyAxis, c.lstButton, c.lstGear, c.Config,
-                        c.editor,       c.about,      c.min_btn,   c.reload};
+    QWidget* order[] = {c.controllerList, c.axisList,       c.buttonList,
+                        c.gearList,       c.keysButton,     c.editorButton,
+                        c.aboutButton,    c.minimizeButton, c.reloadButton};
     for (size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
     return c;
 }

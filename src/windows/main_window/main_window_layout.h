@@ -9,19 +9,19 @@
 namespace vantrel {
 
 struct MainWindowControls {
-    QLabel* lblJoy;
-    QPushButton* reload;
-    QPushButton* editor;
-    QPushButton* Config;
-    QPushButton* min_btn;
-    QPushButton* about;
-    QListWidget* lstJoySticks;
-    QLabel* lblAxis;
-    QLabel* lblButtons;
-    QLabel* lblHats;
-    QListWidget* lstJoyAxis;
-    QListWidget* lstButton;
-    QListWidget* lstGear;
+    QLabel* controllersHeading;
+    QPushButton* reloadButton;
+    QPushButton* editorButton;
+    QPushButton* keysButton;  // "Config": the key assignment dialog
+    QPushButton* minimizeButton;
+    QPushButton* aboutButton;
+    QListWidget* controllerList;
+    QLabel* axesHeading;
+    QLabel* buttonsHeading;
+    QLabel* gearsHeading;
+    QListWidget* axisList;
+    QListWidget* buttonList;
+    QListWidget* gearList;
 };
 
 // Creates every control as a child of `window`, with its name, text, place, font and tab order;

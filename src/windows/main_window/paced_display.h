@@ -17,7 +17,7 @@ namespace vantrel {
 
 class PacedDisplay {
   public:
-    // `lists` in the order of LiveList: lstJoyAxis, lstButton, lstGear. What they and the window's
+    // `lists` in the order of LiveList: axisList, buttonList, gearList. What they and the window's
     // caption show now is the starting point.
     PacedDisplay(QWidget& window, const std::array<QListWidget*, 3>& lists);
 

@@ -6,7 +6,7 @@
 
 namespace vantrel {
 
-std::optional<int> frmMain::StartShifter(ServiceFactory& services, OutputMode mode) {
+std::optional<int> MainWindow::StartShifter(ServiceFactory& services, OutputMode mode) {
     if (mode == OutputMode::Keys) return std::nullopt;
     std::string failure;
     shifter_ = services.CreateShifter(failure);

@@ -13,7 +13,7 @@
 
 namespace vantrel {
 
-std::optional<int> frmMain::Form_Load(ServiceFactory& services) {
+std::optional<int> MainWindow::Start(ServiceFactory& services) {
     // The main window may hide to the tray; closing another window must not end the program then.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     std::vector<std::string> report;
@@ -45,7 +45,7 @@ std::optional<int> frmMain::Form_Load(ServiceFactory& services) {
 
         controllerService_ = services.CreateControllerService();
         if (!controller_->Start(*controllerService_, waitForController)) {
-            unloaded_ = true;
+            shutDown_ = true;
             ReleaseServices();
             return 0;
         }
@@ -68,19 +68,19 @@ std::optional<int> frmMain::Form_Load(ServiceFactory& services) {
     return std::nullopt;
 }
 
-void frmMain::Form_Unload() {
-    if (unloaded_) return;
+void MainWindow::Shutdown() {
+    if (shutDown_) return;
     if (controller_ && controller_->cycleRunning()) {
         // Not in the middle of a cycle (its error message may be waiting): right after it.
-        QMetaObject::invokeMethod(this, &frmMain::Form_Unload, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &MainWindow::Shutdown, Qt::QueuedConnection);
         return;
     }
-    unloaded_ = true;
+    shutDown_ = true;
     ReleaseServices();
     endProgram(0);
 }
 
-void frmMain::ReleaseServices() noexcept {
+void MainWindow::ReleaseServices() noexcept {
     if (controller_) {
         controller_->StopReports();
         controller_->polling = false;

@@ -15,12 +15,12 @@ const char* const kNoTrayText =
 
 Tray::Tray(TrayHooks hooks)
     : hooks_(std::move(hooks)),
-      form2_(std::make_unique<Form2>(hooks_)),
+      menu_(std::make_unique<TrayMenu>(hooks_)),
       trayWait_([this] { return TrayAvailable(); }) {}
 
 Tray::~Tray() {
     *alive_ = false;
-    if (form1_) form1_->Form_Unload();
+    if (host_) host_->RemoveIcon();
     delete noTrayMessage_.data();
 }
 
@@ -66,12 +66,12 @@ void Tray::StartHidden() {
 bool Tray::LoadHost() {
     // A second click while the first one's slide is still running: that one puts the window away.
     if (loading_) return false;
-    if (form1_) return true;
+    if (host_) return true;
     const std::shared_ptr<bool> alive = alive_;
     loading_ = true;
-    form1_ = std::make_unique<Form1>(hooks_, *form2_);
-    form2_->SetForm1(form1_.get());
-    form1_->Form_Load();
+    host_ = std::make_unique<TrayHost>(hooks_, *menu_);
+    menu_->SetTrayHost(host_.get());
+    host_->AddIconAndSlideOut();
     if (!*alive) return false;
     loading_ = false;
     return true;

@@ -2,8 +2,8 @@
 // The main window's way into the tray: "Minimize" hides the window to a tray icon whose popup
 // menu brings it back, reloads the settings or ends the program.
 //
-// Make one Tray with the main window's hooks and call Minimize() from min_btn_Click, or
-// StartHidden() for a start in the tray. Everything runs on the GUI thread.
+// Make one Tray with the main window's hooks and call Minimize() for the main window's "Minimize",
+// or StartHidden() for a start in the tray. Everything runs on the GUI thread.
 
 #include <QMessageBox>
 #include <QPointer>
@@ -37,8 +37,8 @@ class Tray {
     void StartHidden();
 
     // Null until the first Minimize or StartHidden.
-    Form1* form1() const { return form1_.get(); }
-    Form2& form2() const { return *form2_; }
+    TrayHost* host() const { return host_.get(); }
+    TrayMenu& menu() const { return *menu_; }
     // The note shown when the desktop has no tray, while it is open.
     QMessageBox* noTrayMessage() const { return noTrayMessage_.data(); }
 
@@ -51,8 +51,8 @@ class Tray {
     void TellNoTray();
 
     TrayHooks hooks_;
-    std::unique_ptr<Form2> form2_;
-    std::unique_ptr<Form1> form1_;
+    std::unique_ptr<TrayMenu> menu_;
+    std::unique_ptr<TrayHost> host_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool loading_ = false;
     QPointer<QMessageBox> noTrayMessage_;

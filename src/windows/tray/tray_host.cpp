@@ -14,32 +14,32 @@
 namespace vantrel {
 
 // Client area 2340 x 870 twips at 5580, 4725 twips from the screen's top left; empty caption.
-Form1::Form1(const TrayHooks& hooks, Form2& form2) : hooks_(hooks), form2_(form2) {
-    setObjectName("Form1");
+TrayHost::TrayHost(const TrayHooks& hooks, TrayMenu& menu) : hooks_(hooks), menu_(menu) {
+    setObjectName("trayHost");
     setWindowTitle(QString());
     setGeometry(372, 315, 156, 58);
-    Picture1 = new TrayPicture(this);
-    Picture1->SetIcon(ApplicationIcon());
-    Picture1->onActivated = [this](QSystemTrayIcon::ActivationReason reason) {
-        Picture1_Activated(reason);
+    iconTarget = new TrayPicture(this);
+    iconTarget->SetIcon(ApplicationIcon());
+    iconTarget->onActivated = [this](QSystemTrayIcon::ActivationReason reason) {
+        OnTrayActivated(reason);
     };
 }
 
-void Form1::Form_Load() {
-    AddTrayIcon(*Picture1, TrayTipText(), form2_.popmenu);
+void TrayHost::AddIconAndSlideOut() {
+    AddTrayIcon(*iconTarget, TrayTipText(), menu_.popupMenu);
     SlideOut();
 }
 
-void Form1::Form_Unload() { RemoveTrayIcon(); }
+void TrayHost::RemoveIcon() { RemoveTrayIcon(); }
 
-void Form1::Picture1_Activated(QSystemTrayIcon::ActivationReason reason) {
+void TrayHost::OnTrayActivated(QSystemTrayIcon::ActivationReason reason) {
     if (!OpensPopupMenu(reason)) return;
     // On an XEmbed tray the right-button press has already opened it.
-    if (form2_.popmenu->isVisible()) return;
-    form2_.popmenu->popup(QCursor::pos());
+    if (menu_.popupMenu->isVisible()) return;
+    menu_.popupMenu->popup(QCursor::pos());
 }
 
-void Form1::SlideOut() {
+void TrayHost::SlideOut() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         hide();
@@ -49,7 +49,7 @@ void Form1::SlideOut() {
     const WindowBox start{outer.x(), outer.y(), outer.width(), outer.height()};
     const std::vector<WindowBox> steps =
         SlideOutSteps(start, screen->size().width(), screen->size().height());
-    QPointer<Form1> self(this);
+    QPointer<TrayHost> self(this);
     for (const WindowBox& box : steps) {
         move(box.left, box.top);
         resize(box.width, box.height);

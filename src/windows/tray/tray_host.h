@@ -1,6 +1,6 @@
 #pragma once
-// `Form1`, the tray host: a window the user never sees. It owns the tray icon, and its picture box
-// `Picture1` receives the icon's activations.
+// The tray host: a window the user never sees. It owns the tray icon, and its picture
+// `iconTarget` receives the icon's activations.
 
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -11,27 +11,27 @@
 
 namespace vantrel {
 
-class Form1 : public QWidget {
+class TrayHost : public QWidget {
   public:
-    Form1(const TrayHooks& hooks, Form2& form2);
+    TrayHost(const TrayHooks& hooks, TrayMenu& menu);
 
-    // The tray icon and the slide.
-    void Form_Load();
+    // Adds the tray icon, then slides this window out of sight.
+    void AddIconAndSlideOut();
     // Removes the tray icon.
-    void Form_Unload();
+    void RemoveIcon();
 
-    // Opens `popmenu` at the mouse pointer for the activations that ask for it.
-    void Picture1_Activated(QSystemTrayIcon::ActivationReason reason);
+    // Opens the tray menu at the mouse pointer for the activations that ask for it.
+    void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
 
     // Shrinks the window and moves it beyond the bottom right corner of the screen, letting
     // pending events run after every step, then hides it.
     void SlideOut();
 
-    TrayPicture* Picture1;
+    TrayPicture* iconTarget;
 
   private:
     const TrayHooks& hooks_;
-    Form2& form2_;
+    TrayMenu& menu_;
 };
 
 }  // namespace vantrel

@@ -5,15 +5,15 @@
 namespace vantrel {
 namespace {
 
-// The notification record of the run: filled by the add, used by the removal.
-QPointer<QSystemTrayIcon> trayData;
+// The icon of the run, while it exists.
+QPointer<QSystemTrayIcon> theIcon;
 
 }  // namespace
 
 QString TrayTipText() { return QStringLiteral("vantrel"); }
 
 void AddTrayIcon(TrayPicture& picture, const QString& tip, QMenu* menu) {
-    if (trayData) return;
+    if (theIcon) return;
     auto* icon = new QSystemTrayIcon(picture.Icon(), &picture);
     icon->setToolTip(tip);
     if (menu != nullptr) icon->setContextMenu(menu);
@@ -22,15 +22,15 @@ void AddTrayIcon(TrayPicture& picture, const QString& tip, QMenu* menu) {
                          if (picture.onActivated) picture.onActivated(reason);
                      });
     icon->show();
-    trayData = icon;
+    theIcon = icon;
 }
 
 void RemoveTrayIcon() {
-    if (!trayData) return;
-    trayData->hide();
-    delete trayData.data();
+    if (!theIcon) return;
+    theIcon->hide();
+    delete theIcon.data();
 }
 
-QSystemTrayIcon* TrayIcon() { return trayData.data(); }
+QSystemTrayIcon* TrayIcon() { return theIcon.data(); }
 
 }  // namespace vantrel

@@ -1,5 +1,5 @@
 #pragma once
-// `Module1`: the one tray icon of the run, its tip, adding and removing it.
+// The one tray icon of the run, its tip, adding and removing it.
 
 #include <QMenu>
 #include <QString>

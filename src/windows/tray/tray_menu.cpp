@@ -5,35 +5,35 @@
 namespace vantrel {
 
 // Client area 2505 x 945 twips; no caption and no icon, as it is never shown.
-Form2::Form2(const TrayHooks& hooks) : hooks_(hooks) {
-    setObjectName("Form2");
+TrayMenu::TrayMenu(const TrayHooks& hooks) : hooks_(hooks) {
+    setObjectName("trayMenu");
     resize(167, 63);
     setWindowTitle(QString());
 
-    popmenu = new QMenu(QStringLiteral("popmenu"), this);
-    popmenu->setObjectName("popmenu");
-    Max = AddItem("Max", QStringLiteral("&Normal View"));
-    Start = AddItem("Start", QStringLiteral("&Start"));
-    Stop = AddItem("Stop", QStringLiteral("&Stop"));
-    Refresh = AddItem("Refresh", QStringLiteral("&Reload"));
-    Close = AddItem("Close", QStringLiteral("&Close"));
+    popupMenu = new QMenu(QStringLiteral("popmenu"), this);
+    popupMenu->setObjectName("trayPopupMenu");
+    normalViewItem = AddItem("normalView", QStringLiteral("&Normal View"));
+    startItem = AddItem("start", QStringLiteral("&Start"));
+    stopItem = AddItem("stop", QStringLiteral("&Stop"));
+    reloadItem = AddItem("reload", QStringLiteral("&Reload"));
+    closeItem = AddItem("close", QStringLiteral("&Close"));
     // Shown greyed: they were never given an action.
-    Start->setEnabled(false);
-    Stop->setEnabled(false);
+    startItem->setEnabled(false);
+    stopItem->setEnabled(false);
 
-    connect(Max, &QAction::triggered, this, &Form2::Max_Click);
-    connect(Refresh, &QAction::triggered, this, &Form2::Refresh_Click);
-    connect(Close, &QAction::triggered, this, &Form2::Close_Click);
+    connect(normalViewItem, &QAction::triggered, this, &TrayMenu::ShowNormalView);
+    connect(reloadItem, &QAction::triggered, this, &TrayMenu::ReloadSettings);
+    connect(closeItem, &QAction::triggered, this, &TrayMenu::CloseProgram);
 }
 
-QAction* Form2::AddItem(const char* name, const QString& caption) {
-    QAction* action = popmenu->addAction(caption);
+QAction* TrayMenu::AddItem(const char* name, const QString& caption) {
+    QAction* action = popupMenu->addAction(caption);
     action->setObjectName(name);
     return action;
 }
 
-void Form2::Max_Click() {
-    if (form1_) form1_->hide();
+void TrayMenu::ShowNormalView() {
+    if (host_) host_->hide();
     hide();
     QWidget* main = hooks_.mainWindow;
     if (main == nullptr) return;
@@ -44,12 +44,12 @@ void Form2::Max_Click() {
     main->activateWindow();
 }
 
-void Form2::Refresh_Click() {
+void TrayMenu::ReloadSettings() {
     if (hooks_.reloadSettings) hooks_.reloadSettings();
 }
 
 // No window's shutdown runs: the icon goes, then the process ends.
-void Form2::Close_Click() {
+void TrayMenu::CloseProgram() {
     RemoveTrayIcon();
     if (hooks_.endProgram) hooks_.endProgram();
 }

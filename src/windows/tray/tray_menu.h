@@ -1,6 +1,6 @@
 #pragma once
-// `Form2`, the menu host: never shown, it holds the tray's popup menu `popmenu` and the handlers
-// of its items.
+// The tray menu's host: never shown, it holds the tray icon's popup menu and the handlers of its
+// items.
 
 #include <QAction>
 #include <QMenu>
@@ -11,29 +11,29 @@
 
 namespace vantrel {
 
-class Form2 : public QWidget {
+class TrayMenu : public QWidget {
   public:
-    explicit Form2(const TrayHooks& hooks);
+    explicit TrayMenu(const TrayHooks& hooks);
 
     // The tray host, hidden again by "&Normal View" once it exists.
-    void SetForm1(QWidget* form1) { form1_ = form1; }
+    void SetTrayHost(QWidget* host) { host_ = host; }
 
-    void Max_Click();
-    void Refresh_Click();
-    void Close_Click();
+    void ShowNormalView();
+    void ReloadSettings();
+    void CloseProgram();
 
-    QMenu* popmenu;
-    QAction* Max;
-    QAction* Start;
-    QAction* Stop;
-    QAction* Refresh;
-    QAction* Close;
+    QMenu* popupMenu;
+    QAction* normalViewItem;
+    QAction* startItem;
+    QAction* stopItem;
+    QAction* reloadItem;
+    QAction* closeItem;
 
   private:
     QAction* AddItem(const char* name, const QString& caption);
 
     const TrayHooks& hooks_;
-    QPointer<QWidget> form1_;
+    QPointer<QWidget> host_;
 };
 
 }  // namespace vantrel

@@ -4,7 +4,7 @@ namespace vantrel {
 
 // 615 twips square at the window's top left corner.
 TrayPicture::TrayPicture(QWidget* parent) : QLabel(parent) {
-    setObjectName("Picture1");
+    setObjectName("iconTarget");
     setGeometry(0, 0, 41, 41);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The tray host's picture box `Picture1`: it shows the application icon, gives the tray icon its
+// The tray host's picture: it shows the application icon, gives the tray icon its
 // picture, and receives the icon's activations.
 
 #include <QIcon>

@@ -43,8 +43,8 @@ void Click(const QWidget& window, const QString& button, int times = 1) {
         QTest::mouseClick(Find<QPushButton>(window, button), Qt::LeftButton);
 }
 
-QString Box(const Edit& editor, int number) {
-    return Find<QLineEdit>(editor, QStringLiteral("Text%1").arg(number))->text();
+QString Box(const GateEditor& editor, int number) {
+    return Find<QLineEdit>(editor, QStringLiteral("value%1").arg(number))->text();
 }
 
 // Replaces the box's text the way a user does: select all, type, Enter.
@@ -70,8 +70,8 @@ struct DialogsTest : ::testing::Test, testing::TempDir {
 // What users see and rely on, checked on the shown windows: titles, sizes, texts, the key items
 // and the order the Tab key takes.
 TEST_F(DialogsTest, TitlesSizesTextsKeyItemsAndTabOrder) {
-    form_Config keys(testing::DefaultSettings(), file);
-    Edit editor(file);
+    KeyAssignmentDialog keys(testing::DefaultSettings(), file);
+    GateEditor editor(file);
     for (QWidget* window : {static_cast<QWidget*>(&keys), static_cast<QWidget*>(&editor)}) {
         window->show();
         EXPECT_EQ(testing::CutOff(*window), QStringList{}) << window->windowTitle().toStdString();
@@ -81,15 +81,15 @@ TEST_F(DialogsTest, TitlesSizesTextsKeyItemsAndTabOrder) {
     EXPECT_EQ(editor.windowTitle(), "Field Editor (By Pimm)");
     EXPECT_EQ(editor.size(), QSize(711, 711));
     EXPECT_EQ(Find<QPushButton>(keys, "save")->text(), "save settings");
-    EXPECT_EQ(Find<QPushButton>(editor, "Command17")->text(), "Save");
+    EXPECT_EQ(Find<QPushButton>(editor, "save")->text(), "Save");
 
     const QStringList captions =
         QString("gear 1,gear 2,gear3,gear4,gear5,gear6,gear7,gear8,GearR").split(',');
     const QStringList items =
         QString("abcdefghijklmnopqrstuvwxyz1234567890").split("", Qt::SkipEmptyParts);
     for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(Find<QLabel>(keys, QStringLiteral("Label%1").arg(i + 1))->text(), captions[i]);
         const QString name = i < 8 ? QStringLiteral("key%1").arg(i + 1) : "keyr";
+        EXPECT_EQ(Find<QLabel>(keys, name + "Caption")->text(), captions[i]);
         auto* box = Find<QComboBox>(keys, name);
         QStringList held;
         for (int k = 0; k < box->count(); ++k) held << box->itemText(k);
@@ -98,10 +98,9 @@ TEST_F(DialogsTest, TitlesSizesTextsKeyItemsAndTabOrder) {
     }
     EXPECT_EQ(testing::TabOrder(Find(keys, "key1")),
               "key1 key2 key3 key4 key5 key6 key7 key8 save keyr");
-    EXPECT_EQ(testing::TabOrder(Find(editor, "Command1")),
-              "Command1 Command2 Command3 Command4 Command5 Command6 Command7 Command8 Command9 "
-              "Command10 Command11 Command12 Command13 Command14 Command15 Command16 Command17 "
-              "Text1 Text2 Text3 Text4 Text5 Text6 Text7 Text8");
+    EXPECT_EQ(testing::TabOrder(Find(editor, "step1")),
+              "step1 step2 step3 step4 step5 step6 step7 step8 step9 step10 step11 step12 step13 "
+              "step14 step15 step16 save value1 value2 value3 value4 value5 value6 value7 value8");
     Screenshot(keys, "key_config_dialog.png");
 }
 
@@ -112,7 +111,7 @@ TEST_F(DialogsTest, KeySaveWritesTheBoxesAsTheyAreMarkedKeepsTheFileAndTheDialog
     ShiftState keys = testing::DefaultSettings();
     keys.gearKeys[4] = AssignKey("F1");  // not an item: shown and written back as it is
     keys.gearKeys[6] = AssignKey("qq");
-    QPointer<form_Config> dialog = new form_Config(keys, file);
+    QPointer<KeyAssignmentDialog> dialog = new KeyAssignmentDialog(keys, file);
     dialog->show();
     dialog->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
@@ -152,10 +151,10 @@ TEST_F(DialogsTest, KeySaveWritesTheBoxesAsTheyAreMarkedKeepsTheFileAndTheDialog
 TEST_F(DialogsTest, AFailedSaveSaysWhyAndKeepsTheWindowOpen) {
     Write(kFields);
     ::chmod(file.c_str(), 0444);
-    form_Config keys(testing::DefaultSettings(), file);
-    Edit editor(file);
+    KeyAssignmentDialog keys(testing::DefaultSettings(), file);
+    GateEditor editor(file);
     for (const auto& [window, save] :
-         {std::pair<QWidget*, const char*>{&keys, "save"}, {&editor, "Command17"}}) {
+         {std::pair<QWidget*, const char*>{&keys, "save"}, {&editor, "save"}}) {
         window->show();
         Click(*window, save);
         EXPECT_TRUE(window->isVisible());
@@ -170,13 +169,13 @@ TEST_F(DialogsTest, AFailedSaveSaysWhyAndKeepsTheWindowOpen) {
 
 TEST_F(DialogsTest, StepButtonsMoveTheirLinesSaveWritesAllEightAndHidesAndCloseDiscards) {
     Write("; gate\n[keyconfig]\nkey1=q\n[fields]\ng12r=0100\ng34l=abc\ngtop=0\nmine=1\n");
-    QPointer<Edit> editor = new Edit(file);
+    QPointer<GateEditor> editor = new GateEditor(file);
     editor->show();
-    // Command1..16 in pairs, one pair per line: ">" and "\/" add 20, "<" and "/\" take 20.
+    // step1..16 in pairs, one pair per line: ">" and "\/" add 20, "<" and "/\" take 20.
     const char* captions[16] = {">", "<", "<", ">", "<",   ">",   "<",   ">",
                                 "<", ">", "<", ">", "/\\", "\\/", "\\/", "/\\"};
     for (int i = 0; i < 16; ++i) {
-        const QString name = QStringLiteral("Command%1").arg(i + 1);
+        const QString name = QStringLiteral("step%1").arg(i + 1);
         const QString caption = Find<QPushButton>(*editor, name)->text();
         EXPECT_EQ(caption, captions[i]);
         const float before = editor->LineValue(i / 2 + 1);
@@ -184,11 +183,11 @@ TEST_F(DialogsTest, StepButtonsMoveTheirLinesSaveWritesAllEightAndHidesAndCloseD
         const float step = caption == ">" || caption == "\\/" ? 20 : -20;
         EXPECT_EQ(editor->LineValue(i / 2 + 1), before + step) << i + 1;
     }
-    Click(*editor, "Command1", 5);
+    Click(*editor, "step1", 5);
     EXPECT_EQ(Box(*editor, 1), "200");
-    Click(*editor, "Command13");
+    Click(*editor, "step13");
     EXPECT_EQ(Box(*editor, 7), "-20");
-    Click(*editor, "Command17");
+    Click(*editor, "save");
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(Read(),  // "0100" was 100, and a value that is no number the default
               "; gate\n[keyconfig]\nkey1=q\n[fields]\ng12r=200\ng34l=2000\ngtop=-20\nmine=1\n"
@@ -197,14 +196,14 @@ TEST_F(DialogsTest, StepButtonsMoveTheirLinesSaveWritesAllEightAndHidesAndCloseD
     Write("[fields]\ng12r=500\n");  // changed behind the hidden editor, which keeps its lines
     editor->show();
     EXPECT_EQ(editor->LineValue(1), 200);
-    Click(*editor, "Command1");  // never saved
+    Click(*editor, "step1");  // never saved
     editor->close();
     EXPECT_TRUE(testing::WaitUntil([&] { return editor.isNull(); }));
-    EXPECT_EQ(Edit(file).LineValue(1), 500);
+    EXPECT_EQ(GateEditor(file).LineValue(1), 500);
 }
 
 TEST_F(DialogsTest, DraggedLinesSnapToTheStepAndStayInTheTravel) {
-    Edit editor(file);
+    GateEditor editor(file);
     editor.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
     // g12r at 100 twips (6.7 px): 7 px more are 105 twips, snapped to 200. gbot at 9800 twips
@@ -220,7 +219,7 @@ TEST_F(DialogsTest, DraggedLinesSnapToTheStepAndStayInTheTravel) {
 }
 
 TEST_F(DialogsTest, LiveStickPicksTheFieldByTheLinesBeingEdited) {
-    Edit editor(file);
+    GateEditor editor(file);
     editor.show();
     // x, y, button 1, gear (9 is "R": button 1 in field 1).
     const std::tuple<int, int, bool, int> readings[] = {
@@ -232,7 +231,7 @@ TEST_F(DialogsTest, LiveStickPicksTheFieldByTheLinesBeingEdited) {
         EXPECT_EQ(editor.StickGear(), gear) << x << "," << y;
     }
     EXPECT_EQ(editor.StickPosition(), QPointF(4010, 50));
-    Click(editor, "Command6");  // g34r stepped past the stick: field 3, with no new reading
+    Click(editor, "step6");  // g34r stepped past the stick: field 3, with no new reading
     EXPECT_EQ(editor.StickGear(), 3);
     Screenshot(editor, "field_editor.png");
     editor.ClearStick();

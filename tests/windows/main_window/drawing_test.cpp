@@ -25,10 +25,10 @@ struct DrawingRig : ShellRig {
     DrawingRig() {
         Write(kWideGate);
         EXPECT_EQ(Start(), std::nullopt);
-        frm.show();
-        frm.editor_Click();
-        editor = windows.editor();
-        frm.lstJoySticks_Click(0);
+        window.show();
+        window.ShowGateEditor();
+        editor = windows.gateEditor();
+        window.OnControllerLineChosen(0);
     }
     // One report of the open controller.
     void Report(int x, int y, bool button2 = false) {
@@ -43,12 +43,12 @@ struct DrawingRig : ShellRig {
     }
     // The screen shows the three lists as they are now drawn afresh: no line left behind.
     bool ListsOnScreenAreCurrent() const {
-        for (QListWidget* list : {c.lstJoyAxis, c.lstButton, c.lstGear}) {
+        for (QListWidget* list : {c.axisList, c.buttonList, c.gearList}) {
             const QRect place = list->geometry();
-            const QImage shown =
-                frm.screen()
-                    ->grabWindow(frm.winId(), place.x(), place.y(), place.width(), place.height())
-                    .toImage();
+            const QImage shown = window.screen()
+                                     ->grabWindow(window.winId(), place.x(), place.y(),
+                                                  place.width(), place.height())
+                                     .toImage();
             const QImage fresh = list->grab().toImage();
             if (shown.convertToFormat(fresh.format()) != fresh) return false;
         }
@@ -73,9 +73,9 @@ struct DrawingRig : ShellRig {
         return far == 0 && (x < 0 ? near == 0 : near > 0);
     }
 
-    SecondaryWindows windows{frm, File(), [] {}};
-    Edit* editor = nullptr;
-    const MainWindowControls& c = frm.controls();
+    SecondaryWindows windows{window, File(), [] {}};
+    GateEditor* editor = nullptr;
+    const MainWindowControls& c = window.controls();
 };
 
 std::string LastPressed(const std::vector<std::string>& sent) {
@@ -87,13 +87,13 @@ std::string LastPressed(const std::vector<std::string>& sent) {
 TEST(Drawing, HiddenWindowsCatchUpKeysFollowEveryReportTheScreenTheLastAndClearedListsStay) {
     DrawingRig rig;
     ASSERT_TRUE(rig.editor);
-    rig.frm.hide();  // as "Minimize" does
+    rig.window.hide();  // as "Minimize" does
     rig.editor->hide();
     for (int x = 6000; x <= 6100; x += 10) rig.Report(x, 2000, true);
-    rig.frm.show();
+    rig.window.show();
     rig.editor->show();
-    EXPECT_TRUE(WaitUntil([&] { return rig.Row(rig.c.lstJoyAxis, 0) == "X: 6100"; }));
-    EXPECT_EQ(rig.Row(rig.c.lstButton, 1), "Button 2: Down");
+    EXPECT_TRUE(WaitUntil([&] { return rig.Row(rig.c.axisList, 0) == "X: 6100"; }));
+    EXPECT_EQ(rig.Row(rig.c.buttonList, 1), "Button 2: Down");
     EXPECT_TRUE(WaitUntil([&] { return rig.ListsOnScreenAreCurrent(); }));
     EXPECT_TRUE(WaitUntil([&] { return rig.DotOnlyAt(6100, 2000); }));
     for (int x = 6110; x <= 6500; x += 10) rig.Report(x, 2000, true);  // within the field
@@ -106,10 +106,10 @@ TEST(Drawing, HiddenWindowsCatchUpKeysFollowEveryReportTheScreenTheLastAndCleare
         ASSERT_EQ(LastPressed(rig.services.keys->sent), third ? "{w down}" : "{e down}") << i;
     }
     // Stopped on gear 3 at x 3300 with button 2 down: drawn within a frame or so.
-    EXPECT_TRUE(WaitUntil([&] { return rig.Row(rig.c.lstJoyAxis, 0) == "X: 3300"; }));
-    EXPECT_EQ(rig.Row(rig.c.lstJoyAxis, 1), "Y: 2000");
-    EXPECT_EQ(rig.Row(rig.c.lstButton, 1), "Button 2: Down");
-    EXPECT_EQ(rig.Row(rig.c.lstGear, 2), "gear 3: 3");
+    EXPECT_TRUE(WaitUntil([&] { return rig.Row(rig.c.axisList, 0) == "X: 3300"; }));
+    EXPECT_EQ(rig.Row(rig.c.axisList, 1), "Y: 2000");
+    EXPECT_EQ(rig.Row(rig.c.buttonList, 1), "Button 2: Down");
+    EXPECT_EQ(rig.Row(rig.c.gearList, 2), "gear 3: 3");
     EXPECT_TRUE(WaitUntil([&] { return rig.ListsOnScreenAreCurrent(); }));
     EXPECT_TRUE(WaitUntil([&] { return rig.DotOnlyAt(3300, 2000); }));
     const QColor plain = rig.Pixel(8200, 500);  // field 7
@@ -120,14 +120,14 @@ TEST(Drawing, HiddenWindowsCatchUpKeysFollowEveryReportTheScreenTheLastAndCleare
     // empty, the dot goes, and no row of the burst comes back in a later frame.
     for (int x = 3000; x <= 3100; x += 10) rig.Report(x, 2000);
     rig.services.controllers.gone.insert("id-b");
-    rig.frm.lstJoySticks_Click(1);
+    rig.window.OnControllerLineChosen(1);
     const auto empty = [&] {
-        return rig.c.lstJoyAxis->count() + rig.c.lstButton->count() + rig.c.lstGear->count() == 0;
+        return rig.c.axisList->count() + rig.c.buttonList->count() + rig.c.gearList->count() == 0;
     };
     EXPECT_TRUE(WaitUntil(empty));
     QTest::qWait(100);  // several frames
     EXPECT_TRUE(empty());
-    EXPECT_EQ(rig.frm.windowTitle(), kCaptionQuerying);
+    EXPECT_EQ(rig.window.windowTitle(), kCaptionQuerying);
     EXPECT_TRUE(WaitUntil([&] { return rig.DotOnlyAt(-1, -1); }));  // no dot
 }
 

@@ -74,12 +74,12 @@ struct FakeServices : ServiceFactory {
 struct ShellRig : SettingsHome {
     ShellRig() {
         services.controllers.attached = {{"Pad", "id-a"}, {"Pad", "id-b"}};
-        frm.endProgram = [this](int status) { ended.push_back(status); };
+        window.endProgram = [this](int status) { ended.push_back(status); };
     }
-    std::optional<int> Start() { return frm.Form_Load(services); }
+    std::optional<int> Start() { return window.Start(services); }
 
     FakeServices services;
-    frmMain frm;
+    MainWindow window;
     std::vector<int> ended;
 };
 

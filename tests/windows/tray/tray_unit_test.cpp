@@ -45,19 +45,18 @@ TEST_F(TrayTest, MinimizeNormalViewMinimizeMakesOneIconAndOneSlide) {
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->toolTip(), "vantrel");
     EXPECT_FALSE(icon->icon().isNull());
-    Form1* form1 = tray->form1();
-    const QRect slidAway = form1->geometry();
+    TrayHost* host = tray->host();
+    const QRect slidAway = host->geometry();
     EXPECT_GT(slidAway.y(), QGuiApplication::primaryScreen()->size().height());
 
-    tray->form2().Max->trigger();
+    tray->menu().normalViewItem->trigger();
     EXPECT_TRUE(mainWindow.isVisible());
     tray->Minimize();
     EXPECT_FALSE(mainWindow.isVisible());
     EXPECT_EQ(TrayIcon(), icon);
-    EXPECT_EQ(tray->form1(), form1);
-    EXPECT_EQ(form1->findChildren<QSystemTrayIcon*>().size(), 1);
-    EXPECT_EQ(form1->geometry(), slidAway);  // a second slide would have shrunk it once more
-    EXPECT_FALSE(form1->isVisible());
+    EXPECT_EQ(tray->host(), host);
+    EXPECT_EQ(host->geometry(), slidAway);  // a second slide would have shrunk it once more
+    EXPECT_FALSE(host->isVisible());
     tray.reset();
     EXPECT_EQ(TrayIcon(), nullptr);
 }
@@ -75,7 +74,7 @@ TEST_F(TrayTest, MenuItemsAndWhatEachDoes) {
                  {"&Stop", false, 0, 0},
                  {"&Reload", true, 1, 0},
                  {"&Close", true, 1, 1}};
-    const QList<QAction*> actions = tray.form2().popmenu->actions();
+    const QList<QAction*> actions = tray.menu().popupMenu->actions();
     ASSERT_EQ(actions.size(), 5);
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(items[i].caption);
@@ -117,7 +116,7 @@ TEST_F(TrayTest, WithoutATrayMinimizeWaitsForOneTellsOnceAndALateTrayTakesTheWin
     trayAvailable = true;
     testing::WaitUntil([&] { return !mainWindow.isVisible(); }, 1200);
     EXPECT_FALSE(mainWindow.isVisible());
-    tray.form2().Max->trigger();
+    tray.menu().normalViewItem->trigger();
     EXPECT_TRUE(mainWindow.isVisible() && !mainWindow.isMinimized());
 }
 
@@ -161,7 +160,7 @@ TEST_F(TrayTest, StartHiddenWaitsUnseenForALateTrayAndGivesUpOnce) {
         };
         at(start.trayComesMs, [&] { trayAvailable = true; });
         at(start.trayGoesMs, [&] { trayAvailable = false; });
-        at(start.secondStart ? 100 : -1, [&] { tray.form2().Max_Click(); });
+        at(start.secondStart ? 100 : -1, [&] { tray.menu().ShowNormalView(); });
 
         testing::WaitUntil([&] { return tray.noTrayMessage() != nullptr; }, 1600);
         ASSERT_EQ(tray.noTrayMessage() != nullptr, start.told);

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <set>
 
-#include "app/tray_host.h"
+#include "app/trayer.h"
 #include "windows/tray/tray.h"
 #include "windows/tray/tray_icon.h"
 
@@ -30,7 +30,7 @@ void Xdotool(const QPoint& at, const QStringList& then = {}) {
 TEST(XEmbedTray, DocksAndOpensTheMenuOnRightAndDoubleClicks) {
     const QTemporaryDir runtime;  // the instance lock of this run only
     qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-    testing::TrayHost trayer;
+    testing::Trayer trayer;
     ASSERT_TRUE(trayer.ready) << "trayer did not provide a system tray";
 
     QWidget mainWindow;
@@ -63,7 +63,7 @@ TEST(XEmbedTray, DocksAndOpensTheMenuOnRightAndDoubleClicks) {
         },
         10000))
         << "the icon did not dock";
-    QMenu* menu = tray.form2().popmenu;
+    QMenu* menu = tray.menu().popupMenu;
 
     Xdotool(icon.center(), {"click", "1"});
     ASSERT_TRUE(WaitUntil([&] { return saw(QSystemTrayIcon::Trigger); }));
@@ -81,7 +81,8 @@ TEST(XEmbedTray, DocksAndOpensTheMenuOnRightAndDoubleClicks) {
     // At the pointer, moved left as far as the screen's right edge asks.
     EXPECT_TRUE(menu->geometry().adjusted(-2, -2, 2, 2).contains(icon.center()));
 
-    Xdotool(menu->mapToGlobal(menu->actionGeometry(tray.form2().Close).center()), {"click", "1"});
+    Xdotool(menu->mapToGlobal(menu->actionGeometry(tray.menu().closeItem).center()),
+            {"click", "1"});
     EXPECT_TRUE(WaitUntil([&] { return ends == 1; }));
     EXPECT_EQ(TrayIcon(), nullptr);
 }

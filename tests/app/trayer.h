@@ -8,13 +8,13 @@
 
 namespace vantrel::testing {
 
-struct TrayHost {
-    TrayHost() {
+struct Trayer {
+    Trayer() {
         trayer.start("trayer", {"--edge", "top", "--align", "right", "--widthtype", "request",
                                 "--height", "32"});
         ready = WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 15000);
     }
-    ~TrayHost() {
+    ~Trayer() {
         trayer.kill();
         trayer.waitForFinished();
         WaitUntil([] { return !QSystemTrayIcon::isSystemTrayAvailable(); });
