@@ -26,7 +26,7 @@ SdlControllerService::SdlControllerService() : session_(std::make_shared<SdlSess
 SdlControllerService::~SdlControllerService() {
     // Devices may outlive the service (and the session with them): nobody is told any more.
     session_->SetWatchListener({});
-    session_->SetDevicesChangedListener({});
+    session_->SetControllersChangedListener({});
 }
 
 std::vector<AttachedController> SdlControllerService::Attached() {
@@ -79,7 +79,7 @@ void SdlControllerService::RemoveReportReceiver(int32_t receiverId) {
 }
 
 void SdlControllerService::SetControllersChangedListener(std::function<void()> listener) {
-    session_->SetDevicesChangedListener(std::move(listener));
+    session_->SetControllersChangedListener(std::move(listener));
 }
 
 PumpReport SdlControllerService::PumpOnce() { return session_->Pump(); }

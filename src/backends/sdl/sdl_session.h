@@ -37,7 +37,7 @@ class SdlSession {
     // Device nodes of the devices worth pumping ("" for one without a node).
     std::vector<std::string> WatchedNodePaths() const;
 
-    void SetDevicesChangedListener(std::function<void()> listener) {
+    void SetControllersChangedListener(std::function<void()> listener) {
         devicesListener_ = std::move(listener);
     }
     // Compares the attached controllers (as SDL last saw them) with those seen before; when they

@@ -8,7 +8,7 @@ namespace vantrel {
 
 std::optional<std::string> FindKeyWatchdogProgram(std::string& why) {
     std::error_code error;
-    // Symbolic links resolved: an installed vantrel reached through a link still finds its own
+    // Symbolic link targets followed: an installed vantrel reached through one still finds its own
     // installation.
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) {

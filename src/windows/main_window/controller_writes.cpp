@@ -13,8 +13,8 @@ void MainWindow::SetCaption(const std::string& text) { display_->SetCaption(text
 
 void MainWindow::ShowCycleError(const std::string& message) { ShowCycleErrorBox(this, message); }
 
-void MainWindow::AddController(const std::string& instanceName) {
-    ui_.controllerList->addItem(QString::fromStdString(instanceName));
+void MainWindow::AddController(const std::string& name) {
+    ui_.controllerList->addItem(QString::fromStdString(name));
 }
 
 void MainWindow::RemoveController(int position) {

@@ -1,4 +1,4 @@
-// The main window put together: its controls, what links them, and closing it.
+// The main window put together: its controls, how they are wired, and closing it.
 #include "windows/main_window/main_window.h"
 
 #include <QCloseEvent>

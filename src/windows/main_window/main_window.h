@@ -65,7 +65,7 @@ class MainWindow : public QWidget, public ControllerWindow {
     void WriteRow(LiveList list, int index, const std::string& text) override;
     void SetCaption(const std::string& text) override;
     void ShowCycleError(const std::string& message) override;
-    void AddController(const std::string& instanceName) override;
+    void AddController(const std::string& name) override;
     void RemoveController(int position) override;
     void SetCurrentController(int position) override;
     void ClearLiveLists() override;
