@@ -1,5 +1,7 @@
 #include "output/key_service.h"
 
+#include "output/key_names.h"
+
 #include <string>
 
 #include "output/live_key_services.h"

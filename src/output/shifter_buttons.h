@@ -7,7 +7,7 @@
 #include <bitset>
 #include <cstdint>
 
-#include "backends/uinput/shifter_identity.h"
+#include "ports/shifter_identity.h"
 
 namespace vantrel {
 

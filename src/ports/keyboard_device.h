@@ -2,10 +2,9 @@
 // One way of making the operating system see a key go down or up (uinput, XTest, a test fake).
 
 #include <string_view>
-
-#include "output/key_names.h"
-
 namespace vantrel {
+
+struct KeyName;  // output/key_names.h
 
 class KeyBackend {
   public:

@@ -6,7 +6,7 @@
 
 #include "backends/sdl/sdl_controller.h"
 #include "backends/sdl/sdl_session.h"
-#include "backends/uinput/shifter_identity.h"
+#include "ports/shifter_identity.h"
 
 namespace vantrel {
 namespace {

@@ -5,6 +5,7 @@
 #include <bitset>
 #include <cstring>
 
+#include "output/key_names.h"
 #include "ports/service_error.h"
 
 namespace vantrel {

@@ -9,6 +9,7 @@
 
 #include "backends/x11/sigpipe_guard.h"
 #include "backends/x11/x_error_routing.h"
+#include "output/key_names.h"
 #include "ports/service_error.h"
 
 namespace vantrel {
