@@ -1,14 +1,14 @@
 #pragma once
-// How a raw SDL axis value becomes the value a state read reports, by the classic joystick
-// interface's rule: a range, and a dead zone and a saturation in ten-thousandths of the travel
-// from the centre to either end.
+// How a raw SDL axis value becomes the value a report holds: a range, and a dead zone and a
+// saturation in ten-thousandths of the travel from the centre to either end. Stored gate settings
+// are in these units.
 
 #include <cstdint>
 
 namespace vantrel {
 
 struct AxisScale {
-    // Until a range is set an axis reports the classic interface's default 0..65535.
+    // Until it is configured an axis reports 0..65535.
     int32_t min = 0;
     int32_t max = 65535;
     int32_t deadZone = 0;

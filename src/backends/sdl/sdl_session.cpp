@@ -40,19 +40,19 @@ SdlSession::~SdlSession() { SDL_QuitSubSystem(SDL_INIT_JOYSTICK); }
 
 int32_t SdlSession::AddReceiver(ControllerService::ReportReceiver receiver) {
     if (!receiver) return 0;
-    while (nextHandle_ <= 0 || events_.count(nextHandle_) != 0) {
-        nextHandle_ = nextHandle_ <= 0 ? 1 : nextHandle_ + 1;
+    while (nextId_ <= 0 || receivers_.count(nextId_) != 0) {
+        nextId_ = nextId_ <= 0 ? 1 : nextId_ + 1;
     }
-    const int32_t handle = nextHandle_++;
-    auto event = std::make_shared<Event>();
+    const int32_t handle = nextId_++;
+    auto event = std::make_shared<Receiver>();
     event->receiver = std::move(receiver);
-    events_.emplace(handle, std::move(event));
+    receivers_.emplace(handle, std::move(event));
     return handle;
 }
 
 void SdlSession::RemoveReceiver(int32_t handle) {
     // A receiver running right now keeps its own reference until it returns.
-    events_.erase(handle);
+    receivers_.erase(handle);
 }
 
 void SdlSession::Register(SdlController* device) { devices_.push_back(device); }
@@ -112,7 +112,7 @@ PumpReport SdlSession::Pump() {
         }
         report.watching = report.watching || device->Watched();
     }
-    for (const auto& [handle, event] : events_) {
+    for (const auto& [handle, event] : receivers_) {
         if (!event->pending) continue;
         // Seen while the receiver was busy: delivered once it has returned.
         report.watching = true;
@@ -128,9 +128,9 @@ PumpReport SdlSession::Pump() {
 }
 
 void SdlSession::Notify(int32_t handle) {
-    const auto it = events_.find(handle);
-    if (it == events_.end()) return;
-    const std::shared_ptr<Event> event = it->second;
+    const auto it = receivers_.find(handle);
+    if (it == receivers_.end()) return;
+    const std::shared_ptr<Receiver> event = it->second;
     if (event->running) {
         event->pending = true;
         return;
@@ -138,7 +138,7 @@ void SdlSession::Notify(int32_t handle) {
     event->pending = false;
     event->running = true;
     struct Finished {
-        Event& event;
+        Receiver& event;
         ~Finished() { event.running = false; }
     } finished{*event};
     event->receiver();

@@ -1,6 +1,6 @@
 #pragma once
-// SDL's joystick subsystem for as long as the service or any device it opened lives: the open
-// devices, the notification events and the pump that turns state changes into notifications.
+// SDL's joystick subsystem for as long as the service or any controller it opened lives: the open
+// controllers, the report receivers and the pump that turns changes into calls of a receiver.
 // Everything here runs on one thread, the one that runs the pump.
 
 #include <cstdint>
@@ -27,7 +27,7 @@ class SdlSession {
 
     int32_t AddReceiver(ControllerService::ReportReceiver receiver);
     void RemoveReceiver(int32_t id);
-    bool HasReceiver(int32_t id) const { return events_.count(id) != 0; }
+    bool HasReceiver(int32_t id) const { return receivers_.count(id) != 0; }
 
     void Register(SdlController* device);
     void Unregister(SdlController* device);
@@ -53,15 +53,15 @@ class SdlSession {
     PumpReport Pump();
 
   private:
-    struct Event {
+    struct Receiver {
         ControllerService::ReportReceiver receiver;
         bool running = false;
         bool pending = false;
     };
     void Notify(int32_t handle);
 
-    std::map<int32_t, std::shared_ptr<Event>> events_;
-    int32_t nextHandle_ = 1;
+    std::map<int32_t, std::shared_ptr<Receiver>> receivers_;
+    int32_t nextId_ = 1;
     std::vector<SdlController*> devices_;
     std::function<void()> watchListener_;
     std::function<void()> devicesListener_;
