@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <sys/resource.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace vantrel::bench {
@@ -38,13 +39,26 @@ inline double CpuSeconds(int who = RUSAGE_SELF) {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
 }
 
-inline long ResidentKiB() {
+// CPU time so far on `clock` (a thread's or another process's CPU clock), in seconds.
+inline double CpuSecondsOf(clockid_t clock) {
+    timespec t{};
+    clock_gettime(clock, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// A figure of this process's memory from /proc/self/status in KiB, e.g. "VmRSS" or "VmHWM".
+inline long StatusKiB(std::string_view field) {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+        if (line.size() > field.size() && line.compare(0, field.size(), field) == 0 &&
+            line[field.size()] == ':') {
+            return std::stol(line.substr(field.size() + 1));
+        }
     }
     return -1;
 }
+
+inline long ResidentKiB() { return StatusKiB("VmRSS"); }
 
 // One number in printf notation, e.g. Format("%.3f ms", 0.25).
 inline std::string Format(const char* format, double value) {

@@ -7,15 +7,11 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QStringList>
-#include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <exception>
-#include <fstream>
-#include <mutex>
 #include <random>
 #include <string>
 #include <thread>
@@ -25,12 +21,15 @@
 #include "backends/sdl/pump_timer.h"
 #include "backends/sdl/sdl_controller_service.h"
 #include "bench/bench_report.h"
+#include "bench/bench_support.h"
+#include "bench/stamping_key_output.h"
 #include "controller/controller_layer.h"
 #include "controller/identify_axes.h"
 #include "engine/poll_cycle.h"
+#include "mover.h"
 #include "settings/load_settings.h"
-#include "stamping_key_sender.h"
 #include "tests/doubles/live_views.h"
+#include "tests/doubles/virtual_pad.h"
 
 namespace vantrel::bench {
 namespace {
@@ -43,16 +42,6 @@ constexpr int kStillTrials = 10;
 constexpr auto kStillSpell = 2200ms;
 constexpr auto kIdleSettle = 2s;
 constexpr auto kIdleWindow = 5s;
-
-int64_t Nanos(Clock::time_point t) {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
-}
-
-void RunLoopFor(std::chrono::milliseconds duration) {
-    QEventLoop loop;
-    QTimer::singleShot(duration, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 const char* PaceName(PumpPace pace) {
     switch (pace) {
@@ -68,58 +57,6 @@ const char* PaceName(PumpPace pace) {
             return "node-driven";
     }
 }
-
-std::string Ms(double ms) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f ms", ms);
-    return text;
-}
-
-// Moves the virtual stick from a second thread, like a device that changes on its own time, and
-// waits for each change's poll cycle before making the next.
-class Mover {
-  public:
-    explicit Mover(SDL_Joystick* joystick) : joystick_(joystick) {}
-
-    // Called by the receiver after a cycle: the latency of the outstanding change, if this
-    // cycle answered it.
-    bool Answer(Clock::time_point firstSend, double& latencyMs) {
-        const int64_t changedAt = pending_.load();
-        if (changedAt == 0 || Nanos(firstSend) < changedAt) return false;
-        latencyMs = static_cast<double>(Nanos(firstSend) - changedAt) / 1e6;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            pending_.store(0);
-        }
-        answered_.notify_one();
-        return true;
-    }
-
-    void Step() {
-        // Each step moves one axis to a new field, so each is exactly one change.
-        static constexpr int xs[4] = {-30000, -15073, 8000, 30000};
-        static constexpr int ys[2] = {-32768, 32767};
-        const int axis = step_ % 2;
-        const int value = axis == 0 ? xs[(step_ / 2) % 4] : ys[(step_ / 2) % 2];
-        ++step_;
-        std::unique_lock<std::mutex> lock(mutex_);
-        pending_.store(Nanos(Clock::now()));
-        SDL_JoystickSetVirtualAxis(joystick_, axis, static_cast<Sint16>(value));
-        if (!answered_.wait_for(lock, 500ms, [&] { return pending_.load() == 0; })) {
-            pending_.store(0);
-            ++unanswered_;
-        }
-    }
-    int unanswered() const { return unanswered_; }
-
-  private:
-    SDL_Joystick* joystick_;
-    std::atomic<int64_t> pending_{0};
-    std::mutex mutex_;
-    std::condition_variable answered_;
-    int step_ = 0;
-    int unanswered_ = 0;
-};
 
 // Options to try other pump timings: --fast-us N, --slow-us N, --hold-ms N.
 PumpTiming TimingFromArguments(const QStringList& arguments) {
@@ -137,15 +74,8 @@ int Run(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     SdlControllerService service;
 
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_UNKNOWN;
-    desc.naxes = 2;
-    desc.nbuttons = 12;
-    desc.name = "Bench Stick";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
-    SDL_Joystick* stick = SDL_JoystickOpen(index);
-    if (!stick) {
+    testing::VirtualPad pad("Bench Stick", 2, 12);
+    if (!pad.ok()) {
         std::fprintf(stderr, "no virtual joystick: %s\n", SDL_GetError());
         return 1;
     }
@@ -164,7 +94,7 @@ int Run(int argc, char** argv) {
     testing::NullView display;
     ControllerPump pump(service);
     pump.setTiming(TimingFromArguments(app.arguments()));
-    Mover mover(stick);
+    Mover mover(pad);
 
     std::vector<double> moving;
     std::vector<double> afterStillness;
@@ -267,24 +197,22 @@ int Run(int argc, char** argv) {
     std::printf("  %-58s %-22s %-12s\n", "figure", "measured", "target");
     const double p50 = Percentile(moving, 0.50);
     const double p99 = Percentile(moving, 0.99);
-    Row("stick change -> key event while moving, p50", Ms(p50), "<= 0.5 ms", p50 <= 0.5);
-    Row("stick change -> key event while moving, p99", Ms(p99), "<= 1.5 ms", p99 <= 1.5);
+    const auto ms = [](double value) { return Format("%.3f ms", value); };
+    Row("stick change -> key event while moving, p50", ms(p50), "<= 0.5 ms", p50 <= 0.5);
+    Row("stick change -> key event while moving, p99", ms(p99), "<= 1.5 ms", p99 <= 1.5);
     const double stillMax = Percentile(afterStillness, 1.0);
     Row("first change after 2 s still, worst of trials",
-        Ms(stillMax) + " (median " + Ms(Percentile(afterStillness, 0.5)) + ")", "<= 10 ms",
+        ms(stillMax) + " (median " + ms(Percentile(afterStillness, 0.5)) + ")", "<= 10 ms",
         stillMax <= 10.0);
-    char idleText[64];
-    std::snprintf(idleText, sizeof idleText, "%.3f %% of a core", idlePercent);
-    Row("idle CPU, stick still >= 2 s (5 s window)", idleText, "<= 0.3 %", idlePercent <= 0.3);
-    char backendText[64];
-    std::snprintf(backendText, sizeof backendText, "%.3f", backendPerCycle);
-    Row("key events reaching the backend per unchanged poll cycle", backendText, "0",
-        backendPerCycle == 0);
+    Row("idle CPU, stick still >= 2 s (5 s window)", Format("%.3f %% of a core", idlePercent),
+        "<= 0.3 %", idlePercent <= 0.3);
+    Row("key events reaching the backend per unchanged poll cycle", Format("%.3f", backendPerCycle),
+        "0", backendPerCycle == 0);
 
     std::printf("  details:\n");
     std::printf(
         "    moving: %zu changes, max %s, %d without a cycle; GUI thread busy %.1f %% of a core\n",
-        moving.size(), Ms(Percentile(moving, 1.0)).c_str(), mover.unanswered(),
+        moving.size(), ms(Percentile(moving, 1.0)).c_str(), mover.unanswered(),
         movingWall > 0 ? 100.0 * movingCpu / movingWall : 0.0);
     int slowTrials = 0;
     for (const PumpPace pace : stillnessPaces) slowTrials += pace == PumpPace::Slow ? 1 : 0;
@@ -301,7 +229,6 @@ int Run(int argc, char** argv) {
     std::printf("    load average during the run: %s\n", LoadAverage().c_str());
 
     slot.controller.reset();
-    SDL_JoystickClose(stick);
     return 0;
 }
 

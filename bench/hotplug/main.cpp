@@ -2,19 +2,10 @@
 // hot-plug watch, and the real key service on a backend that only notes which keys are held. SDL
 // virtual controllers are plugged in and out at run time. Prints each figure beside its target. A
 // program that prints numbers, not a test.
-#include <SDL.h>
-#include <stdlib.h>
-#include <sys/resource.h>
-
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QListWidget>
-#include <QThread>
-#include <QTimer>
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -23,6 +14,7 @@
 #include "backends/sdl/controller_pump.h"
 #include "backends/sdl/sdl_controller_service.h"
 #include "bench/bench_report.h"
+#include "bench/bench_support.h"
 #include "output/key_service.h"
 #include "tests/doubles/virtual_pad.h"
 #include "windows/main_window/main_window.h"
@@ -79,26 +71,9 @@ class BenchServices : public ServiceFactory {
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-// Runs the event loop until `done` or the deadline; true when done.
-template <typename Condition>
-bool RunUntil(Condition done, std::chrono::milliseconds deadline = 3000ms) {
-    const auto end = Clock::now() + deadline;
-    while (!done()) {
-        if (Clock::now() > end) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-        QThread::usleep(100);
-    }
-    return true;
-}
-
-void RunFor(std::chrono::milliseconds duration) {
-    RunUntil([] { return false; }, duration);
-}
-
 int Run(int argc, char** argv) {
-    char home[] = "/tmp/vantrel-bench-hotplug-XXXXXX";
-    if (!mkdtemp(home)) return 1;
-    ::setenv("XDG_CONFIG_HOME", home, 1);  // nothing remembered yet
+    TempHome home("vantrel-bench-hotplug");  // nothing remembered yet
+    if (!home.ok()) return 1;
     QApplication app(argc, argv);
     BenchServices services;
     MainWindow window;
@@ -125,10 +100,7 @@ int Run(int argc, char** argv) {
         RunFor(std::chrono::duration_cast<std::chrono::milliseconds>(kIdleSettle));
         const double cpu0 = CpuSeconds();
         const auto wall0 = Clock::now();
-        // Asleep in the event loop, as the program is.
-        QEventLoop loop;
-        QTimer::singleShot(kIdleWindow, &loop, &QEventLoop::quit);
-        loop.exec();
+        RunLoopFor(kIdleWindow);
         idlePercent = 100.0 * (CpuSeconds() - cpu0) / (Ms(Clock::now() - wall0) / 1000.0);
     }
     RunUntil([&] { return lines->count() == 0; });

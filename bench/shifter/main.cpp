@@ -10,7 +10,6 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -101,9 +100,7 @@ int Run() {
                                   {7000, 10000, false}, {10000, 0, false},   {10000, 10000, false},
                                   {0, 0, true}};
     const auto cycle = [&](const Position& p, bool range) {
-        scripted.next = ControllerReport{};
-        scripted.next.axis(AxisSlot::X) = p.x;
-        scripted.next.axis(AxisSlot::Y) = p.y;
+        scripted.next = testing::StickAt(p.x, p.y);
         scripted.next.buttons[0] = p.reverse;
         scripted.next.buttons[1] = range;
         RunPollCycle(state, slot, keys, display, &shifter);

@@ -13,21 +13,19 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QThread>
 #include <QWindow>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/real_services.h"
 #include "bench/bench_report.h"
+#include "bench/bench_support.h"
 #include "engine/poll_cycle.h"
 #include "tests/doubles/virtual_pad.h"
 #include "windows/app_icon.h"
@@ -37,28 +35,11 @@ extern char** environ;
 
 namespace {
 
+using vantrel::bench::Format;
+using vantrel::bench::Percentile;
 using vantrel::bench::Row;
 
 constexpr int kRuns = 10;
-
-long StatusKb(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const size_t n = std::strlen(field);
-    while (std::getline(status, line)) {
-        if (line.compare(0, n, field) == 0) return std::atol(line.c_str() + n + 1);
-    }
-    return -1;
-}
-
-void Pump(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::usleep(500);
-    }
-}
 
 // The child: one real start-up, then one controller open and moving.
 int Child(int argc, char** argv) {
@@ -90,12 +71,12 @@ int Child(int argc, char** argv) {
         for (const auto& p : positions) {
             pad.SetAxis(0, p[0]);
             pad.SetAxis(1, p[1]);
-            Pump(10);
+            vantrel::bench::RunFor(std::chrono::milliseconds(10));
         }
     }
     const bool shifted = window.windowTitle() == vantrel::kCaptionAvailable;
-    std::printf("rss %ld hwm %ld shifted %d\n", StatusKb("VmRSS:"), StatusKb("VmHWM:"),
-                shifted ? 1 : 0);
+    std::printf("rss %ld hwm %ld shifted %d\n", vantrel::bench::StatusKiB("VmRSS"),
+                vantrel::bench::StatusKiB("VmHWM"), shifted ? 1 : 0);
     std::fflush(stdout);
     window.close();
     return 0;
@@ -148,32 +129,14 @@ Run SpawnChild(const char* self) {
     return run;
 }
 
-std::string Ms(double ms) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f ms", ms);
-    return text;
-}
-
-std::string Mb(double mb) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f MB", mb);
-    return text;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? -1 : v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--child") == 0) return Child(argc, argv);
 
     vantrel::bench::RunAgainUnderXvfbWithoutDisplay(argv[0]);
-    char home[] = "/tmp/vantrel-bench-XXXXXX";
-    if (!mkdtemp(home)) return 1;
-    ::setenv("XDG_CONFIG_HOME", home, 1);  // no settings file: the defaults
+    const vantrel::bench::TempHome home("vantrel-bench");  // no settings file: the defaults
+    if (!home.ok()) return 1;
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     ::setenv("VANTREL_KEY_BACKEND", "xtest", 1);  // no /dev/uinput on a bench machine either
 
@@ -193,19 +156,19 @@ int main(int argc, char** argv) {
         hwm = std::max(hwm, run.hwmKb);
         allShifted = allShifted && run.shifted;
     }
-    rmdir(home);
 
     const double shownMax = *std::max_element(shown.begin(), shown.end());
     const double rssMb = rss / 1024.0;
     std::printf("start-up, %d runs (X11 under Xvfb, XTest keys, SDL virtual controller)\n", kRuns);
-    std::printf("  spawn to shown   median %.1f ms, max %.1f ms\n", Median(shown), shownMax);
-    std::printf("  main() to shown  median %.1f ms, max %.1f ms\n", Median(inProcess),
+    std::printf("  spawn to shown   median %.1f ms, max %.1f ms\n", Percentile(shown, 0.5),
+                shownMax);
+    std::printf("  main() to shown  median %.1f ms, max %.1f ms\n", Percentile(inProcess, 0.5),
                 *std::max_element(inProcess.begin(), inProcess.end()));
     std::printf("  VmRSS max %.1f MB, VmHWM max %.1f MB%s\n", rssMb, hwm / 1024.0,
                 allShifted ? "" : " (the poll cycle did not run!)");
-    Row("start to main window shown, slowest of 10 (startup)", Ms(shownMax), "<= 250 ms",
-        shownMax <= 250);
-    Row("resident memory, one controller open (startup)", Mb(rssMb), "<= 50 MB",
+    Row("start to main window shown, slowest of 10 (startup)", Format("%.1f ms", shownMax),
+        "<= 250 ms", shownMax <= 250);
+    Row("resident memory, one controller open (startup)", Format("%.1f MB", rssMb), "<= 50 MB",
         rssMb <= 50 && allShifted);
     return 0;
 }

@@ -9,7 +9,6 @@
 #include <dirent.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -58,12 +57,6 @@ pid_t AdoptedWatchdog() {
 // From an edge of the 0..10000 scale towards the middle.
 int32_t Inward(int32_t value) { return value < 5000 ? 1 : -1; }
 
-double CpuSecondsOf(clockid_t clock) {
-    timespec t{};
-    clock_gettime(clock, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
 struct Spell {
     double watchdogPercent = -1;
     double vantrelPercent = -1;  // this thread: the poll cycle, the key service, the X requests
@@ -108,11 +101,9 @@ int Run() {
             const size_t now = gearOf(result.reports);
             result.shifts += now != gear;
             gear = now;
-            scripted.next = ControllerReport{};
-            scripted.next.axis(AxisSlot::X) =
-                kGears[gear][0] + Inward(kGears[gear][0]) * (result.reports % 2) * 100;
-            scripted.next.axis(AxisSlot::Y) =
-                kGears[gear][1] + Inward(kGears[gear][1]) * (result.reports % 3) * 50;
+            scripted.next = testing::StickAt(
+                kGears[gear][0] + Inward(kGears[gear][0]) * (result.reports % 2) * 100,
+                kGears[gear][1] + Inward(kGears[gear][1]) * (result.reports % 3) * 50);
             RunPollCycle(state, slot, *keys, display);
             ++result.reports;
             std::this_thread::sleep_until(next += kReportEvery);
@@ -124,9 +115,7 @@ int Run() {
     };
 
     // Gear 3 engaged, then nothing reports.
-    scripted.next = ControllerReport{};
-    scripted.next.axis(AxisSlot::X) = kGears[2][0];
-    scripted.next.axis(AxisSlot::Y) = kGears[2][1];
+    scripted.next = testing::StickAt(kGears[2][0], kGears[2][1]);
     for (int pass = 0; pass < 2; ++pass) RunPollCycle(state, slot, *keys, display);
     const bool held = keys->HeldCount() == 1;
     const double idleBefore = CpuSecondsOf(watchdogClock);
