@@ -1,6 +1,6 @@
 // Child of the key watchdog tests: holds w through the XTest backend, having held and let go of
-// LSHIFT, starts a child that inherits every descriptor not closed on exec, and waits to be
-// killed. It lets go of nothing itself.
+// LSHIFT, starts a child that inherits every descriptor not closed on exec, stops itself once the
+// watchdog has been told all that, and waits to be killed. It lets go of nothing itself.
 
 #include <signal.h>
 #include <spawn.h>
@@ -25,5 +25,6 @@ int main() {
     char sleep[] = "sleep", forever[] = "infinity";
     char* argv[] = {sleep, forever, nullptr};
     posix_spawnp(&child, "sleep", nullptr, nullptr, argv, environ);
+    raise(SIGSTOP);
     for (;;) pause();
 }

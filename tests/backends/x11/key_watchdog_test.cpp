@@ -94,12 +94,15 @@ struct KeyWatchdogTest : ::testing::Test {
         XSync(x.display(), False);
     }
 
-    // The helper (hold_key_helper.cpp), started from `program`, in a process
-    // group of its own, which goes with this object whatever happened to the helper.
+    // The helper (hold_key_helper.cpp), started from `program` in a process group of its own,
+    // which goes with this object whatever happened to the helper.
     struct Helper {
         explicit Helper(const char* program = HOLD_KEY_HELPER, const char* errFile = "/dev/null") {
             pid = fork();
-            if (pid != 0) return;
+            if (pid != 0) {
+                waitpid(pid, nullptr, WUNTRACED);  // stopped itself, all said, or ended
+                return;
+            }
             setpgid(0, 0);
             // A test runner in the background may have started us with SIGINT ignored.
             signal(SIGINT, SIG_DFL);
@@ -119,6 +122,7 @@ struct KeyWatchdogTest : ::testing::Test {
         }
         int Kill(int sig) {
             kill(sig == SIGINT ? -pid : pid, sig);
+            kill(pid, SIGCONT);
             int status = 0;
             waitpid(pid, &status, 0);
             return status;
