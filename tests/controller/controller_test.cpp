@@ -1,7 +1,5 @@
-// The game controller layer on a fake controller service: what choosing a line does to the
-// controllers, and controllers plugged in and out: the lines stay tied to their controllers, losing
-// the one in use lets go of the outputs at once, and the remembered controller is found and picked
-// by itself.
+// The game controller layer on a fake controller service: choosing a line, controllers plugged in
+// and out, and the remembered controller.
 #include "controller/controller_layer.h"
 
 #include <gtest/gtest.h>
@@ -126,6 +124,20 @@ TEST(ControllerList, LinesFollowTheirControllersAndTheOneInUseIsLetGoAndPickedAg
     rig.service.Plug({"Pad", "id-f", "g-pad", "/dev/input/event4"});
     EXPECT_EQ(rig.log, (Log{"ClearLiveLists", "id-f opened", kQuerying, "id-f read", kAvailable}));
     EXPECT_EQ(rig.current, 3);
+}
+
+TEST(ControllerList, OneControllerSwappedForAnotherIsALossThoughTheCountStaysTheSame) {
+    Rig rig;
+    ASSERT_TRUE(rig.Start({{"Pad", "id-a"}}));
+    rig.layer.SelectController(0);
+    rig.log.clear();
+    rig.service.gone.insert("id-a");
+    rig.service.attached = {{"Wheel", "id-b"}};
+    rig.service.controllersChanged();
+    EXPECT_EQ(rig.keys.releaseAllCalls, 1);
+    EXPECT_EQ(rig.log, (Log{"id-a closed", "ClearLiveLists",
+                            std::string("caption ") + kCaptionDisconnected}));
+    EXPECT_EQ(rig.lines, Log{"Wheel"});
 }
 
 TEST(ControllerList, StartWithNoControllerEndsOnlyWhenNothingIsAwaited) {

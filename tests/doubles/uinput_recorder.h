@@ -5,6 +5,7 @@
 #include <linux/uinput.h>
 #include <unistd.h>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -55,5 +56,26 @@ class RecordingUinput final : public UinputIo {
     }
     UinputRecord& r_;
 };
+
+// The events as games read them: " name+" a key or button pressed (value 1), " name-" let go (0),
+// " x=N" / " y=N" an absolute axis, ";" the SYN_REPORT that ends a report. Anything else is
+// spelled out in full, so that it shows in a comparison.
+inline std::string EventText(const std::vector<input_event>& events,
+                             const std::function<std::string(int code)>& name) {
+    std::string text;
+    for (const input_event& e : events) {
+        if (e.type == EV_SYN && e.code == SYN_REPORT && e.value == 0) {
+            text += ';';
+        } else if (e.type == EV_KEY && (e.value == 0 || e.value == 1)) {
+            text += " " + name(e.code) + (e.value ? "+" : "-");
+        } else if (e.type == EV_ABS && (e.code == ABS_X || e.code == ABS_Y)) {
+            text += (e.code == ABS_X ? " x=" : " y=") + std::to_string(e.value);
+        } else {
+            text += " ?" + std::to_string(e.type) + "/" + std::to_string(e.code) + "/" +
+                    std::to_string(e.value);
+        }
+    }
+    return text;
+}
 
 }  // namespace vantrel::testing

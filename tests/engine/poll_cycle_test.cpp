@@ -1,8 +1,10 @@
-// One poll cycle on a fake controller: the rows it writes, the passes it runs, and what a failed
-// read does. (A failed key send ends the program: see the main window's CycleFailure.)
+// One poll cycle on a fake controller: what a failed read does, and the range and splitter
+// buttons. (Rows and passes in full: the replay corpus.)
 #include "engine/poll_cycle.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "doubles/default_settings.h"
 #include "doubles/fake_controller.h"
@@ -21,35 +23,6 @@ struct Rig {
     testing::RecordingKeyOutput keys;
     testing::RecordingView display;
 };
-
-TEST(PollCycle, EachAxisFoundIsARowAndAPassInFixedOrderThenTheButtonsAndTheSums) {
-    Rig rig;
-    for (AxisSlot a : {AxisSlot::Z, AxisSlot::RotationZ}) {  // besides X and Y
-        rig.slot.hasAxis[static_cast<size_t>(a)] = true;
-    }
-    rig.slot.buttons = 40;  // a report holds 32
-    rig.device->next.axes = {3000, 0, -5, 0, 0, 7, 0, 0};
-    rig.device->next.buttons[2] = true;
-    EXPECT_EQ(rig.Cycle(), CycleEnd::Completed);
-    EXPECT_EQ(rig.display.axisRows,
-              (std::vector<std::string>{"X: 3000", "Y: 0", "Z: -5", "RZ: 7"}));
-    ASSERT_EQ(rig.keys.sent.size(), 4u * 9u);
-    EXPECT_EQ(rig.keys.sent[9 + 2], "{w down}") << "the second pass shifts into gear 3";
-    ASSERT_EQ(rig.display.buttonRows.size(), 32u);
-    EXPECT_EQ(rig.display.buttonRows[0], "Button 1: Up");
-    EXPECT_EQ(rig.display.buttonRows[2], "Button 3: Down");
-    EXPECT_EQ(rig.display.buttonRows[31], "Button 32: Up");
-    EXPECT_EQ(rig.display.gearRows[2], "gear 3: 3");
-    EXPECT_EQ(rig.display.gearRows[8], "gear 9: 1");
-    EXPECT_EQ(rig.display.caption, kCaptionAvailable);
-
-    Rig none;  // no axis: no pass, but the other lists are still written
-    none.slot.hasAxis = {};
-    none.Cycle();
-    EXPECT_TRUE(none.keys.sent.empty());
-    EXPECT_TRUE(none.display.axisRows.empty());
-    EXPECT_EQ(none.display.gearRows.size(), 9u);
-}
 
 TEST(PollCycle, NoControllerOrALostOneShowsAndSendsNothingOtherReadFailuresUseTheOldReport) {
     for (const bool open : {false, true}) {
@@ -71,6 +44,36 @@ TEST(PollCycle, NoControllerOrALostOneShowsAndSendsNothingOtherReadFailuresUseTh
     rig.device->nextFailure = ReadResult::Failed;
     EXPECT_EQ(rig.Cycle(), CycleEnd::Completed);
     EXPECT_EQ(rig.display.axisRows[0], "X: 3000");
+}
+
+TEST(PollCycle, RangeAndSplitterAreButtonsFromTheFirstToTheControllersLast) {
+    struct KnobRecorder : ShifterOutput {
+        void SetGear(int, int32_t, int32_t) override {}
+        void SetKnob(bool range, bool splitter) override { knob = {range, splitter}; }
+        void ReleaseAll() noexcept override {}
+        std::pair<bool, bool> knob{true, true};
+    };
+    const struct {
+        int buttons;
+        int16_t range, splitter;
+        std::vector<int> down;
+        std::pair<bool, bool> knob;
+    } cases[] = {
+        {12, 1, 12, {1, 12}, {true, true}},    {12, 1, 12, {2, 11}, {false, false}},
+        {12, 12, 13, {12, 13}, {true, false}},  // beyond the controller's buttons: never down
+        {40, 32, 0, {32}, {true, false}},      {31, 31, 32, {31, 32}, {true, false}},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.slot.buttons = c.buttons;
+        rig.s.rangeButton = c.range;
+        rig.s.splitterButton = c.splitter;
+        for (int b : c.down) rig.device->next.buttons[static_cast<size_t>(b - 1)] = true;
+        KnobRecorder shifter;
+        RunPollCycle(rig.s, rig.slot, rig.keys, rig.display, &shifter);
+        EXPECT_EQ(shifter.knob, c.knob)
+            << c.buttons << " buttons, " << c.range << "/" << c.splitter;
+    }
 }
 
 }  // namespace

@@ -14,27 +14,41 @@ namespace fs = std::filesystem;
 struct IniFileTest : ::testing::Test, testing::TempDir {};
 
 TEST_F(IniFileTest, ReadsMatchNamesWithoutCaseAndTrimBlanks) {
-    const fs::path p =
-        Write("k=outside\n[KeyConfig]\n  KEY1 =  x \nkey2=\n; key3=c\n[fields]\ng12r=1\n");
+    const fs::path p = Write("k=outside\n[KeyConfig]\n  KEY1 =  x \nkey2=\n[fields]\ng12r=1\n");
     EXPECT_EQ(IniRead(p, "keyconfig", "key1", "q"), "x");
     EXPECT_EQ(IniRead(p, "keyconfig", "key2", "a"), "") << "present but empty stays empty";
-    EXPECT_EQ(IniRead(p, "keyconfig", "key3", "w"), "w") << "a comment is no key";
     EXPECT_EQ(IniRead(p, "fields", "key1", "q"), "q") << "keys belong to their section";
     EXPECT_EQ(IniRead(p, "keyconfig", "k", "d"), "d") << "nor do lines above the first section";
     EXPECT_EQ(IniRead(path / "missing.ini", "keyconfig", "key1", "q"), "q");
+    EXPECT_TRUE(EqualsNoCase("AZ[@`]az", "az[@`]AZ"));
+    EXPECT_FALSE(EqualsNoCase("@[", "`{"));
+}
+
+// A comment is a line whose first non-blank is ';' or '#', in a section or above the first one;
+// elsewhere in a line they are text.
+TEST_F(IniFileTest, CommentLinesStartWithASemicolonOrHashAfterBlanks) {
+    const fs::path p =
+        Write(";a=0\n#[s]\n[s] ; note\n;a=1\n#b=2\n  ;c=3\n\t#d=4\n; [t]\ne=5 ; five\nf=;\ng=#\n");
+    for (const char* key : {";a", "#b", ";c", "#d"})
+        EXPECT_EQ(IniRead(p, "s", key, "-"), "-") << key;
+    EXPECT_EQ(IniRead(p, "s", "e", "-"), "5 ; five");
+    EXPECT_EQ(IniRead(p, "s", "f", "-"), ";");
+    EXPECT_EQ(IniRead(p, "s", "g", "-"), "#");
 }
 
 TEST_F(IniFileTest, WriteChangesOnlyItsLineAndKeepsEverythingElse) {
-    const std::string original =
-        "; my settings\r\n[keyconfig]\r\nkey1 = q\r\nextra=1\r\n\r\n[fields]\r\ng12r=100";
-    const fs::path p = Write(original);
+    const fs::path p = Write(
+        "\xEF\xBB\xBF; mine\r\n[keyconfig]\r\nkey1 = q\r\nextra=1\r\n\r\n[fields]\r\ng12r=100");
+    fs::permissions(p, fs::perms(0644));  // the temporary file starts as 0600
     ASSERT_TRUE(IniWrite(p, "KEYCONFIG", "Key1", "x").ok);
-    EXPECT_EQ(Read(p),
-              "; my settings\r\n[keyconfig]\r\nkey1 =x\r\nextra=1\r\n\r\n[fields]\r\ng12r=100");
+    EXPECT_EQ(
+        Read(p),
+        "\xEF\xBB\xBF; mine\r\n[keyconfig]\r\nkey1 =x\r\nextra=1\r\n\r\n[fields]\r\ng12r=100");
+    EXPECT_EQ(fs::status(p).permissions() & fs::perms::all, fs::perms(0644));
 
     ASSERT_TRUE(IniWrite(p, "keyconfig", "key2", "a").ok);
     EXPECT_EQ(Read(p),
-              "; my settings\r\n[keyconfig]\r\nkey1 =x\r\nextra=1\r\nkey2=a\r\n\r\n"
+              "\xEF\xBB\xBF; mine\r\n[keyconfig]\r\nkey1 =x\r\nextra=1\r\nkey2=a\r\n\r\n"
               "[fields]\r\ng12r=100")
         << "a new key goes after the section's last line, in the file's line ending";
 
@@ -75,13 +89,6 @@ TEST_F(IniFileTest, FailedSavesSayWhyAndLeaveTheOldFileWhole) {
     int entries = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(path)) ++entries;
     EXPECT_EQ(entries, 1);
-}
-
-TEST_F(IniFileTest, SaveKeepsTheFileMode) {
-    const fs::path p = Write("[a]\nk=v\n");
-    fs::permissions(p, fs::perms(0644));  // the temporary file starts as 0600
-    ASSERT_TRUE(IniWrite(p, "a", "k", "w").ok);
-    EXPECT_EQ(fs::status(p).permissions() & fs::perms::all, fs::perms(0644));
 }
 
 TEST(SettingsPath, FollowsAnAbsoluteXdgConfigHomeElseHome) {

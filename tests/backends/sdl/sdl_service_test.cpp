@@ -1,6 +1,5 @@
 // The SDL controller service on SDL virtual joysticks: enumeration, opening by attachment, axis
-// kinds, scaling, buttons, loss of the controller, and the reports with their pump;
-// and the hot-plug watch of the device folder.
+// kinds, scaling, buttons, loss and swaps of controllers, and the reports with their pump.
 #include "backends/sdl/sdl_controller_service.h"
 
 #include <gtest/gtest.h>
@@ -8,11 +7,9 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <memory>
 
 #include "backends/sdl/controller_pump.h"
-#include "backends/sdl/hotplug_watch.h"
 #include "doubles/virtual_pad.h"
 #include "ports/service_error.h"
 #include "support/qt_wait.h"
@@ -118,6 +115,17 @@ TEST_F(SdlServiceTest, SelectionScalingOnBothStickAxesOnly) {
     EXPECT_EQ(std::pair(report.axis(AxisSlot::X), report.axis(AxisSlot::Y)), std::pair(0, 65535));
 }
 
+TEST_F(SdlServiceTest, OneControllerSwappedForAnotherIsAChangeThoughTheCountStaysTheSame) {
+    auto first = std::make_unique<VirtualPad>("Pad", 2, 4);
+    service.PumpOnce();
+    int changes = 0;
+    service.SetControllersChangedListener([&] { ++changes; });
+    first.reset();
+    VirtualPad second("Wheel", 2, 4);
+    service.PumpOnce();
+    EXPECT_EQ(changes, 1);
+}
+
 TEST_F(SdlServiceTest, ButtonsPastThirtyTwoAreCountedButNeverRead) {
     VirtualPad pad("Big", 2, 40);
     auto device = Open(pad);
@@ -218,22 +226,6 @@ TEST_F(SdlServiceTest, ThePumpSlowsDownWhenStillAndRestsOnceTheDeviceIsGone) {
     pad.Detach();
     ASSERT_TRUE(WaitUntil([&] { return pump.pace() == PumpPace::Dormant; }));
     EXPECT_EQ(calls, 3);
-}
-
-// A node appearing in the device folder wakes the watch at once, long before its slow timer
-// would, and it looks often for a while after (SDL hears of the device a moment later).
-TEST(HotplugWatch, ANodeComingOrGoingWakesItAtOnceAndAFewTimesAfter) {
-    QTemporaryDir folder;
-    int looks = 0;
-    HotplugWatch watch([&] { ++looks; }, folder.path().toStdString(),
-                       {.idle = std::chrono::hours{1}, .burst = std::chrono::milliseconds{20}});
-    ASSERT_TRUE(watch.watchesFolder());
-    const std::string node = folder.path().toStdString() + "/event7";
-    std::ofstream(node).put('x');
-    ASSERT_TRUE(WaitUntil([&] { return looks >= 3; }));
-    std::remove(node.c_str());
-    const int before = looks;
-    EXPECT_TRUE(WaitUntil([&] { return looks > before; }));
 }
 
 }  // namespace

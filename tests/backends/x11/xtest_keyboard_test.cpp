@@ -1,5 +1,5 @@
-// The XTest backend end to end under Xvfb, and the release of held keys on the ways out of the
-// process, watched through a second X connection.
+// The XTest backend end to end under Xvfb, watched through a second X connection. (The ways out of
+// the process: the shifter's tests, which share the release, and the whole program's.)
 
 // GoogleTest before Xlib, whose macros (None, Bool) clash with its names.
 #include <gtest/gtest.h>
@@ -9,8 +9,6 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 
@@ -70,36 +68,6 @@ TEST_F(XTestKeys, XErrorsAndALostConnectionDoNotEndTheProcess) {
     // The loss may only show on the next request.
     EXPECT_THROW((testing::KeyUp(service, "q"), testing::KeyDown(service, "w")), ServiceError);
     service.ReleaseAll();  // must neither throw nor end the process
-}
-
-// Runs the helper (see hold_key_helper.cpp) until the server sees it hold LCTRL, then sends `sig`.
-int RunHelper(XTestKeys& t, int sig) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        // A test runner in the background may have started us with SIGINT ignored, and an
-        // ignored signal stays ignored across exec.
-        for (int s : {SIGINT, SIGTERM, SIGHUP}) signal(s, SIG_DFL);
-        setenv("VANTREL_KEY_BACKEND", "xtest", 1);
-        execl(HOLD_KEY_HELPER, HOLD_KEY_HELPER, static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    const bool held = t.WaitFor(XK_Control_L, true);
-    EXPECT_TRUE(held) << "the helper never held its keys";
-    kill(pid, held ? sig : SIGKILL);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return status;
-}
-
-TEST_F(XTestKeys, TerminationSignalsDuringSendsAndStdExitLetGo) {
-    for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGUSR1}) {  // on SIGUSR1 the helper calls std::exit
-        const int status = RunHelper(*this, sig);
-        EXPECT_TRUE(sig == SIGUSR1 ? WIFEXITED(status) && WEXITSTATUS(status) == 3
-                                   : WIFSIGNALED(status) && WTERMSIG(status) == sig)
-            << sig << ": " << status;
-        EXPECT_TRUE(WaitFor(XK_w, false) && WaitFor(XK_s, false) && WaitFor(XK_Control_L, false))
-            << sig;
-    }
 }
 
 }  // namespace
