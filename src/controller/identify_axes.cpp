@@ -2,33 +2,18 @@
 
 namespace vantrel {
 
+// The six axes have their slot at the same place in both lists.
+static_assert(static_cast<int>(AxisKind::RotationZ) == static_cast<int>(AxisSlot::RotationZ));
+static_assert(static_cast<int>(AxisKind::X) == static_cast<int>(AxisSlot::X));
+
 std::array<bool, kAxisSlots> AxisSlotsOf(const std::vector<AxisKind>& axes) {
     std::array<bool, kAxisSlots> has{};
-    const auto mark = [&](AxisSlot slot) { has[static_cast<size_t>(slot)] = true; };
     for (const AxisKind kind : axes) {
-        switch (kind) {
-            case AxisKind::X:
-                mark(AxisSlot::X);
-                break;
-            case AxisKind::Y:
-                mark(AxisSlot::Y);
-                break;
-            case AxisKind::Z:
-                mark(AxisSlot::Z);
-                break;
-            case AxisKind::RotationX:
-                mark(AxisSlot::RotationX);
-                break;
-            case AxisKind::RotationY:
-                mark(AxisSlot::RotationY);
-                break;
-            case AxisKind::RotationZ:
-                mark(AxisSlot::RotationZ);
-                break;
-            case AxisKind::Slider:
-                mark(AxisSlot::Slider0);
-                mark(AxisSlot::Slider1);
-                break;
+        if (kind == AxisKind::Slider) {
+            has[static_cast<size_t>(AxisSlot::Slider0)] = true;
+            has[static_cast<size_t>(AxisSlot::Slider1)] = true;
+        } else {
+            has[static_cast<size_t>(kind)] = true;
         }
     }
     return has;
