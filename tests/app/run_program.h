@@ -14,13 +14,12 @@ namespace vantrel::testing {
 
 struct ProgramRun {
     int exitCode = -1;
-    bool ended = false;  // by itself, with an exit code (not crashed, not still running)
+    bool ended = false;  // by itself, with an exit code
     QString out;
     QString err;
 };
 
-// The test's environment without any display, so a program that tried to open a window would
-// fail instead.
+// Without any display: a program that tried to open a window would fail.
 inline QProcessEnvironment WithoutDisplay() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);

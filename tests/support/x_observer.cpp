@@ -5,12 +5,7 @@
 
 namespace vantrel::testing {
 
-XObserver::XObserver() : display_(XOpenDisplay(nullptr)) {}
-
-XObserver::~XObserver() {
-    if (display_ != nullptr) XCloseDisplay(display_);
-}
-
+// From a fresh keymap: Xlib's cached one misses the changes other clients make.
 KeyCode XObserver::KeycodeOf(KeySym keysym) {
     int minKeycode = 0, maxKeycode = 0, per = 0;
     XDisplayKeycodes(display_, &minKeycode, &maxKeycode);
@@ -33,11 +28,9 @@ bool XObserver::IsDown(KeyCode keycode) {
 }
 
 std::vector<KeyCode> XObserver::DownKeycodes() {
-    char keys[32];
-    XQueryKeymap(display_, keys);
     std::vector<KeyCode> down;
-    for (int k = 0; k < 256; ++k) {
-        if ((keys[k / 8] >> (k % 8)) & 1) down.push_back(KeyCode(k));
+    for (int k = 8; k < 256; ++k) {
+        if (IsDown(KeyCode(k))) down.push_back(KeyCode(k));
     }
     return down;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// A second X connection that watches what the key service does: which keys are down now
-// (XQueryKeymap) and which keycode carries a keysym, read fresh from the server each time.
+// A second X connection that watches what the key service does: which keys are down now and which
+// keycode carries a keysym, read fresh from the server each time.
 
 #include <X11/Xlib.h>
 
@@ -10,17 +10,17 @@ namespace vantrel::testing {
 
 class XObserver {
   public:
-    XObserver();  // the display of $DISPLAY; check ok() before use
-    ~XObserver();
+    XObserver() : display_(XOpenDisplay(nullptr)) {}  // of $DISPLAY; check ok() before use
+    ~XObserver() {
+        if (display_ != nullptr) XCloseDisplay(display_);
+    }
     XObserver(const XObserver&) = delete;
     XObserver& operator=(const XObserver&) = delete;
 
     bool ok() const { return display_ != nullptr; }
     Display* display() const { return display_; }
 
-    // The server's keycode for a keysym (0 when none), from a fresh keymap.
-    KeyCode KeycodeOf(KeySym keysym);
-
+    KeyCode KeycodeOf(KeySym keysym);  // 0 when none
     bool IsDown(KeyCode keycode);
     std::vector<KeyCode> DownKeycodes();
     // Waits up to five seconds for the key to reach the state; true when it did.

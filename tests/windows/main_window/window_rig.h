@@ -1,6 +1,6 @@
 #pragma once
 // A main window on fake services, with a settings folder of its own. The window owns and destroys
-// the services; they log their creation and end, and the test keeps a pointer to use meanwhile.
+// the services; they log what is made, used and let go, and the test keeps pointers meanwhile.
 
 #include <QApplication>
 #include <QMessageBox>
@@ -33,6 +33,7 @@ struct SettingsHome {
 };
 
 struct FakeServices : ServiceFactory {
+    using Log = std::vector<std::string>;
     struct Keys : RecordingKeyOutput {
         explicit Keys(std::vector<std::string>& log) : log(log) {}
         ~Keys() override { log.push_back("keys destroyed"); }
@@ -41,6 +42,16 @@ struct FakeServices : ServiceFactory {
     };
     struct Controllers : FakeControllerService {
         ~Controllers() override { log->push_back("controllers destroyed"); }
+    };
+    struct Shifter : ShifterOutput {
+        explicit Shifter(Log& log) : log(log) {}
+        ~Shifter() override { log.push_back("shifter destroyed"); }
+        void SetGear(int gear, int32_t, int32_t) override {
+            log.push_back("gear " + std::to_string(gear));
+        }
+        void SetKnob(bool, bool) override {}
+        void ReleaseAll() noexcept override { log.push_back("shifter let go"); }
+        Log& log;
     };
     FakeServices() { controllers.log = &log; }
     std::unique_ptr<KeyOutput> CreateKeyService(std::string& failure) override {
@@ -62,10 +73,15 @@ struct FakeServices : ServiceFactory {
                          [this] { log.push_back("pump stopped"); });
         return pump;
     }
+    std::string KeyDeliveryNote() const override { return note; }
+    std::unique_ptr<ShifterOutput> CreateShifter(std::string& failure) override {
+        log.push_back("shifter");
+        failure = shifterFailure;
+        return failure.empty() ? std::make_unique<Shifter>(log) : nullptr;
+    }
 
-    std::vector<std::string> log;
-    std::string keyFailure;
-    std::string controllerFailure;
+    Log log;
+    std::string keyFailure, controllerFailure, shifterFailure, note;
     std::unique_ptr<Controllers> ownedControllers = std::make_unique<Controllers>();
     Controllers& controllers = *ownedControllers;  // until the window lets it go
     Keys* keys = nullptr;                          // likewise

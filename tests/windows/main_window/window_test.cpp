@@ -106,6 +106,21 @@ TEST(Run, StepsInOrderOnlyClickOrEnterChoosesAControllerClosingLetsGoAndEndsWith
     EXPECT_EQ(rig.ended.size(), 1u);
 }
 
+TEST(Run, AnotherLineUnpluggedTheOneInUseStaysChosenUnpluggedItselfNoLineLooksChosen) {
+    ShellRig rig;
+    ASSERT_EQ(rig.Start(), std::nullopt);
+    QListWidget* lines = rig.window.controls().controllerList;
+    rig.window.show();
+    rig.services.controllers.Plug({"Spare", "id-c"});
+    ClickLine(lines, 1);
+    rig.services.controllers.Unplug("id-a");
+    EXPECT_EQ(lines->currentRow(), 0);
+    rig.services.controllers.Unplug("id-b");
+    EXPECT_EQ(lines->count(), 1);
+    EXPECT_EQ(lines->currentRow(), -1);
+    EXPECT_TRUE(lines->selectedItems().isEmpty());
+}
+
 TEST(StartUp, NoControllerOrAFailedStepIsSaidAndEndsBeforeTheWindowIsShown) {
     const auto check = [](void (*arrange)(FakeServices&), const char* seen, int status, Log log) {
         SCOPED_TRACE(seen);
@@ -177,8 +192,7 @@ TEST(CycleFailure, ShowsTheErrorNoCycleWhileOpenThenEndsWithKeysLetGo) {
     EXPECT_EQ(rig.ended, std::vector<int>{kExitCycleFailed});
 }
 
-// The tray's "&Close" reaching `endAtOnce` is seen in whole_program_test, on the real program.
-TEST(SecondaryWindows, OneKeyAssignmentOneGateEditorAndTheTrayReloads) {
+TEST(SecondaryWindows, OneKeyAssignmentOneGateEditorTheTrayReloadsAndMinimizeHides) {
     ShellRig rig;
     SecondaryWindows windows(rig.window, rig.File(), [] {});
     ASSERT_EQ(rig.Start(), std::nullopt);
@@ -202,6 +216,10 @@ TEST(SecondaryWindows, OneKeyAssignmentOneGateEditorAndTheTrayReloads) {
     rig.Write("[keyconfig]\nkey3=k\n");
     windows.tray().menu().ReloadSettings();
     EXPECT_EQ(GearKey(rig.window.state, 3).name, "k");
+
+    rig.window.show();
+    rig.window.controls().minimizeButton->click();  // to the tray, or minimized without one
+    EXPECT_TRUE(!rig.window.isVisible() || rig.window.isMinimized());
 }
 
 TEST(KeyDeliveryNote, OnlyWhenXTestWasTheFallbackWithTheCommandThatFitsTheSystem) {
