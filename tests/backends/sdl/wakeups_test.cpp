@@ -1,5 +1,5 @@
 // What wakes the pump besides SDL: a device node's input, the pump's timer and the hot-plug
-// watch, and how they take failed reads. (This binary links with --wrap=read.)
+// watch, and how they take failed reads. (This binary is linked with --wrap=read.)
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>

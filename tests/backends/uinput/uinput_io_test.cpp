@@ -1,5 +1,5 @@
 // The file under the uinput devices: a write interrupted by a signal or cut short goes on until
-// every byte is out; an error comes back as it is. (This binary links with --wrap=write.)
+// every byte is out; an error comes back as it is. (This binary is linked with --wrap=write.)
 #include "backends/uinput/uinput_io.h"
 
 #include <gtest/gtest.h>
