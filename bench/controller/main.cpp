@@ -114,8 +114,8 @@ int Run(int argc, char** argv) {
             if (still) stillnessPaces.push_back(pace);
         }
     });
-    controller.SendReportsTo(receiver);
     controller.Configure(kAxisScaling);
+    controller.SendReportsTo(receiver);
     RunPollCycle(state, slot, keys, display);
     pump.start();
 

@@ -43,8 +43,8 @@ void ControllerLayer::SelectController(int position) {
         const ControllerTraits traits = controller->Describe();
         slot_.buttons = traits.buttons;
         slot_.hasAxis = AxisSlotsOf(traits.axes);
-        controller->SendReportsTo(receiverId_);
         controller->Configure(kAxisScaling);
+        controller->SendReportsTo(receiverId_);
     }
     window_.SetCaption(kCaptionQuerying);
     OnControllerReport();

@@ -53,6 +53,7 @@ class Controller {
     virtual ~Controller() = default;
 
     virtual ControllerTraits Describe() = 0;
+    // Before SendReportsTo: a change of scaling while tied may be reported as a change.
     virtual void Configure(const AxisScaling& scaling) = 0;
     // Ties the controller's changes to a receiver of ControllerService::AddReportReceiver; 0
     // unties it.

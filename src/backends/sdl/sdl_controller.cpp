@@ -41,21 +41,15 @@ ControllerTraits SdlController::Describe() {
 }
 
 void SdlController::Configure(const AxisScaling& scaling) {
-    const int axes = AxisCount();
-    for (int i = 0; i < axes; ++i) {
+    for (int i = 0; i < kAxisSlots; ++i) {
         AxisScale& scale = scales_[static_cast<size_t>(i)];
-        if (scaling.min < scaling.max) {
-            scale.min = scaling.min;
-            scale.max = scaling.max;
-        }
-        if (i >= kStickAxes) continue;
-        if (scaling.deadZone >= 0 && scaling.deadZone <= 10000) scale.deadZone = scaling.deadZone;
-        if (scaling.saturation >= 0 && scaling.saturation <= 10000) {
+        scale.min = scaling.min;
+        scale.max = scaling.max;
+        if (i < kStickAxes) {
+            scale.deadZone = scaling.deadZone;
             scale.saturation = scaling.saturation;
         }
     }
-    // The new scaling is no change of the stick.
-    seen_ = SeenNow();
 }
 
 void SdlController::SendReportsTo(int32_t receiverId) {

@@ -27,8 +27,8 @@ class SdlServiceTest : public ::testing::Test {
     std::unique_ptr<Controller> Open(const VirtualPad& pad) {
         auto controller = service.Open(pad.id());
         if (!controller) return nullptr;
-        controller->SendReportsTo(receiver);
         controller->Configure({.min = 0, .max = 10000, .deadZone = 1000, .saturation = 9500});
+        controller->SendReportsTo(receiver);
         return controller;
     }
     ControllerReport Read(Controller& controller) {
