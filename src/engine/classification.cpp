@@ -49,9 +49,11 @@ void ClassifyPass(ShiftState& s, const ControllerReport& report) {
     };
     s.reverseHeld = report.buttons[0];
 
+    int decided = kNeutral;
     for (const Field& field : kFields) {
-        if (g[static_cast<size_t>(field.gear)] == field.target) s.currentGear = field.gear;
+        if (g[static_cast<size_t>(field.gear)] == field.target) decided = field.gear;
     }
+    if (decided != kNeutral) s.currentGear = EngagedGear(s.fieldMap, decided);
 }
 
 }  // namespace vantrel

@@ -20,20 +20,22 @@ bool ButtonDown(const ControllerSlot& slot, int16_t button) {
     return button >= 1 && button <= count && slot.report.buttons[button - 1];
 }
 
-void WriteRowsAndPasses(ShiftState& s, ControllerSlot& slot, KeyOutput& keys, LiveView& view,
-                        ShifterOutput* shifter) {
+void WriteRowsAndPasses(ShiftState& s, ControllerSlot& slot, const PassOutputs& out,
+                        LiveView& view) {
     const ControllerReport& r = slot.report;
     int row = 0;
     for (int axis = 0; axis < kAxisSlots; ++axis) {
         if (!slot.hasAxis[axis]) continue;
         view.WriteRow(LiveList::Axes, row++, kAxisLabels[axis] + std::to_string(r.axes[axis]));
         ClassifyPass(s, r);
-        const int decision = s.currentGear;  // the key output sets it back to neutral
-        SendGearKeys(s, keys);
-        if (shifter) shifter->SetGear(decision, r.axis(AxisSlot::X), r.axis(AxisSlot::Y));
+        const int engaged = s.currentGear;  // the key output sets it back to neutral
+        SendGearKeys(s, *out.keys);
+        if (out.shifter) out.shifter->SetGear(engaged, r.axis(AxisSlot::X), r.axis(AxisSlot::Y));
+        if (out.taps) out.taps->FollowGear(engaged);
+        if (out.feel) out.feel->FollowGear(engaged);
     }
-    if (shifter) {
-        shifter->SetKnob(ButtonDown(slot, s.rangeButton), ButtonDown(slot, s.splitterButton));
+    if (out.shifter) {
+        out.shifter->SetKnob(ButtonDown(slot, s.rangeButton), ButtonDown(slot, s.splitterButton));
     }
 
     // The report holds 32 buttons; a controller with more shows only those.
@@ -53,8 +55,15 @@ void WriteRowsAndPasses(ShiftState& s, ControllerSlot& slot, KeyOutput& keys, Li
 
 }  // namespace
 
-CycleEnd RunPollCycle(ShiftState& s, ControllerSlot& slot, KeyOutput& keys, LiveView& view,
-                      ShifterOutput* shifter) {
+void PassOutputs::ReleaseAll() const noexcept {
+    if (taps) taps->ReleaseAll();  // first: a tap under way ends with its own key up
+    if (keys) keys->ReleaseAll();
+    if (shifter) shifter->ReleaseAll();
+    if (feel) feel->ReleaseAll();
+}
+
+CycleEnd RunPollCycle(ShiftState& s, ControllerSlot& slot, const PassOutputs& outputs,
+                      LiveView& view) {
     if (!slot.controller) return CycleEnd::NoController;
 
     // A failed read goes on with the report as the last good read left it.
@@ -62,7 +71,7 @@ CycleEnd RunPollCycle(ShiftState& s, ControllerSlot& slot, KeyOutput& keys, Live
 
     std::string message;
     try {
-        WriteRowsAndPasses(s, slot, keys, view, shifter);
+        WriteRowsAndPasses(s, slot, outputs, view);
         return CycleEnd::Completed;
     } catch (const ServiceError& e) {
         message = std::string(e.what()) + " : " + std::to_string(e.number());
@@ -71,8 +80,7 @@ CycleEnd RunPollCycle(ShiftState& s, ControllerSlot& slot, KeyOutput& keys, Live
     }
     // Keys and shifter buttons are let go before the message: the program ends after it, and a key
     // left down would stay down in the system after we are gone.
-    keys.ReleaseAll();
-    if (shifter) shifter->ReleaseAll();
+    outputs.ReleaseAll();
     view.ShowCycleError(message);
     return CycleEnd::Failed;
 }

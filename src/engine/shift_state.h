@@ -3,8 +3,10 @@
 // what the classification keeps from one pass to the next.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 
+#include "engine/field_map.h"
 #include "ports/key_output.h"
 
 namespace vantrel {
@@ -39,21 +41,36 @@ struct GateZones {
     bool inBottomRow = false;
 };
 
+// The up and down keys of a game that shifts one gear per key press, and how long each press
+// lasts and waits.
+struct TapSettings {
+    AssignedKey up;
+    AssignedKey down;
+    std::chrono::milliseconds press{40};
+    std::chrono::milliseconds gap{60};
+};
+
 struct ShiftState {
     GateZones zones;
     bool reverseHeld = false;  // controller button 1, as the previous pass saw it
-    // The decision of the pass (kNeutral, a gear, kReverse); back to kNeutral after its keys.
+    // The engaged gear of the pass (kNeutral, a gear, kReverse): its decided field through the
+    // field map; back to kNeutral after its keys.
     int currentGear = kNeutral;
     // Field sums, indices 1..9 (index 0 unused): a field is engaged when its sum reaches its
     // target.
     std::array<int16_t, 10> gearSums{};
 
     GateBoundaries gate;
+    FieldMap fieldMap = kStraightFieldMap;
     // Keys of gears 1..8 and reverse, at indices 0..8.
     std::array<AssignedKey, kGearPositions> gearKeys;
     // Controller buttons (1..32, 0 = none) the virtual shifter passes on as its range and splitter.
     int16_t rangeButton = 0;
     int16_t splitterButton = 0;
+    // Sequential output's keys and timing.
+    TapSettings taps;
+    // The rumble pulse's strength when a gear goes in, 1..100 percent; 0 for none.
+    int rumbleStrength = 0;
 };
 
 // The key of gear 1..8, or of reverse for kReverse.

@@ -59,6 +59,14 @@ class Controller {
     // unties it.
     virtual void SendReportsTo(int32_t receiverId) = 0;
     virtual ReadResult Read(ControllerReport& report) = 0;
+    // Runs the rumble motors at `strength` (1..65535; 0 stops them) for at most `milliseconds`.
+    // False when the controller has none or refuses; never throws. Callers stop a pulse
+    // themselves: a backend may only end one when its controller is read again.
+    virtual bool Rumble(uint16_t strength, uint32_t milliseconds) {
+        (void)strength;
+        (void)milliseconds;
+        return false;
+    }
 };
 
 }  // namespace vantrel

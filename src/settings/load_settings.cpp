@@ -2,6 +2,7 @@
 
 #include "output/key_names.h"
 #include "settings/boundary_value.h"
+#include "settings/gearbox_settings.h"
 #include "settings/ini_file.h"
 
 namespace vantrel {
@@ -64,7 +65,7 @@ std::vector<std::string> LoadSettings(ShiftState& s, const std::filesystem::path
         *mode = value.value_or(OutputMode::Keys);
         if (!value) {
             report.push_back(name + ": [output] mode=" + text +
-                             " is not keys, shifter or both; using keys");
+                             " is not keys, shifter, both or sequential; using keys");
         }
     }
     for (const auto& [key, variable] :
@@ -78,6 +79,7 @@ std::vector<std::string> LoadSettings(ShiftState& s, const std::filesystem::path
                              "using 0");
         }
     }
+    LoadGearboxSettings(s, doc, name, report);
     return report;
 }
 

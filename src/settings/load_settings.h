@@ -34,7 +34,8 @@ inline constexpr SettingDefault kFieldDefaults[8] = {
 // are returned as report lines for the user, as is a file that exists but cannot be read.
 // Then section output: `mode` into `*mode` when it is given (at start only: the mode decides
 // which devices the run makes), `range` and `splitter` into `s`; a value that cannot be used is
-// reported and gives its default (keys, 0).
+// reported and gives its default (keys, 0). Last the field map, the sequential taps and the
+// rumble (settings/gearbox_settings.h).
 std::vector<std::string> LoadSettings(ShiftState& s, const std::filesystem::path& file,
                                       OutputMode* mode = nullptr);
 

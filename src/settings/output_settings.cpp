@@ -12,6 +12,7 @@ std::optional<OutputMode> ParseOutputMode(std::string_view text) {
     if (text.empty() || EqualsNoCase(text, "keys")) return OutputMode::Keys;
     if (EqualsNoCase(text, "shifter")) return OutputMode::Shifter;
     if (EqualsNoCase(text, "both")) return OutputMode::Both;
+    if (EqualsNoCase(text, "sequential")) return OutputMode::Sequential;
     return std::nullopt;
 }
 

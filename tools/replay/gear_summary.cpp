@@ -4,7 +4,45 @@
 
 namespace vantrel::replay {
 
+GearSummary GearSummary::ForTaps(std::string up, std::string down) {
+    GearSummary summary(false, false);
+    summary.taps_ = true;
+    summary.up_ = std::move(up);
+    summary.down_ = std::move(down);
+    return summary;
+}
+
+void GearSummary::OnTap(std::string_view text) {
+    if (!text.ends_with(" down}")) return;
+    const std::string name(text.substr(1, text.size() - 7));
+    if (name == up_) {
+        ++gamePosition_;
+    } else if (name == down_) {
+        --gamePosition_;
+    }
+    if (tapRuns_.empty() || tapRuns_.back().first != name) tapRuns_.emplace_back(name, 0);
+    ++tapRuns_.back().second;
+}
+
+std::optional<std::string> GearSummary::EndTapCycle(int cycle) {
+    if (tapRuns_.empty()) return std::nullopt;
+    std::string taps;
+    for (const auto& [key, times] : tapRuns_) {
+        taps += (taps.empty() ? "" : ", ") + key + " tapped " +
+                (times == 1 ? std::string("once") : std::to_string(times) + " times");
+    }
+    tapRuns_.clear();
+    const std::string gear = gamePosition_ < 0    ? "reverse"
+                             : gamePosition_ == 0 ? "neutral"
+                                                  : "gear " + std::to_string(gamePosition_);
+    return "cycle " + std::to_string(cycle) + ": " + gear + " (" + taps + ")";
+}
+
 void GearSummary::OnSend(std::string_view text) {
+    if (taps_) {
+        OnTap(text);
+        return;
+    }
     // Texts are "{NAME down}" or "{NAME up}"; nine of them make one pass, in key order.
     const bool down = text.ends_with(" down}");
     const size_t suffix = down ? 6 : 4;
@@ -53,6 +91,7 @@ std::string GearSummary::Holding(int gear) const {
 }
 
 std::optional<std::string> GearSummary::EndCycle(int cycle) {
+    if (taps_) return EndTapCycle(cycle);
     int gear = lastGear_;
     if (!keys_) {  // the gear buttons 1..9 tell the decision; at most one is down
         gear = 0;

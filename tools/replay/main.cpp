@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (wantsHelp) {
-        std::cout << kUsage;
+        std::cout << kHelp;
         return 0;
     }
     if (options.version) {

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "engine/poll_cycle.h"
+#include "engine/sequential_taps.h"
 #include "output/silent_key_output.h"
 #include "settings/config_path.h"
 #include "settings/load_settings.h"
@@ -77,7 +78,7 @@ std::string ParseOptions(int argc, char** argv, Options& options, bool& wantsHel
         } else if (arg == "--output") {
             options.output = ParseOutputMode(value);
             if (!options.output || value.empty()) {
-                return "--output takes keys, shifter or both, not '" + value + "'";
+                return "--output takes keys, shifter, both or sequential, not '" + value + "'";
             }
         } else if (arg == "--summary") {
             options.summary = true;
@@ -127,12 +128,22 @@ int RunReplay(const Options& options, std::istream& script, std::ostream& out, s
     };
     load(&fileMode);
     const OutputMode mode = options.output.value_or(fileMode);
+    const bool gearKeys = mode == OutputMode::Keys || mode == OutputMode::Both;
+    const bool withShifter = mode == OutputMode::Shifter || mode == OutputMode::Both;
     ReplayKeyOutput replayKeys(effect);
     SilentKeyOutput noKeys;
-    KeyOutput& keys = mode == OutputMode::Shifter ? static_cast<KeyOutput&>(noKeys) : replayKeys;
     ReplayShifter replayShifter(effect);
-    ShifterOutput* shifter = mode == OutputMode::Keys ? nullptr : &replayShifter;
-    summary.emplace(mode != OutputMode::Shifter, shifter != nullptr);
+    ImmediateAlarm alarm;
+    SequentialTaps taps(replayKeys, alarm);
+    PassOutputs outputs{.keys = gearKeys ? static_cast<KeyOutput*>(&replayKeys) : &noKeys,
+                        .shifter = withShifter ? &replayShifter : nullptr};
+    if (mode == OutputMode::Sequential) {
+        outputs.taps = &taps;
+        taps.Reset(s.taps);
+        summary.emplace(GearSummary::ForTaps(s.taps.up.name, s.taps.down.name));
+    } else {
+        summary.emplace(gearKeys, withShifter);
+    }
 
     std::string line;
     int lineNumber = 0;
@@ -156,11 +167,13 @@ int RunReplay(const Options& options, std::istream& script, std::ostream& out, s
             replayKeys.FailOnCall(fs->n);
         } else if (std::holds_alternative<ReloadCommand>(parsed.command)) {
             load(nullptr);
+            // The game's gear counts from neutral again, as in the program.
+            if (outputs.taps) taps.Reset(s.taps);
         }
         if (!runsCycle) continue;
 
         ++cycle;
-        const CycleEnd end = RunPollCycle(s, slot, keys, view, shifter);
+        const CycleEnd end = RunPollCycle(s, slot, outputs, view);
         if (end == CycleEnd::Failed) return 1;
         if (options.summary) {
             if (auto change = summary->EndCycle(cycle)) out << *change << '\n';

@@ -25,7 +25,10 @@ struct Options {
 
 inline constexpr const char* kUsage =
     "usage: vantrel-replay [--config FILE] [--axes LIST] [--buttons N] [--summary] "
-    "[--output keys|shifter|both]   (script on stdin)\n";
+    "[--output keys|shifter|both|sequential]   (script on stdin)\n";
+
+// --help: the options and the script language; the man page is made from it.
+extern const char* const kHelp;
 
 // Parses the command line into `options`; returns an error message, empty on success.
 std::string ParseOptions(int argc, char** argv, Options& options, bool& wantsHelp);

@@ -52,4 +52,19 @@ void ReplayView::SetCaption(const std::string& text) { sink_("caption " + text);
 
 void ReplayView::ShowCycleError(const std::string& message) { sink_("error " + message); }
 
+void ImmediateAlarm::Set(std::chrono::milliseconds, std::function<void()> ring) {
+    pending_ = std::move(ring);
+    if (ringing_) return;
+    struct Ringing {
+        bool& flag;
+        explicit Ringing(bool& f) : flag(f) { flag = true; }
+        ~Ringing() { flag = false; }
+    } ringing(ringing_);
+    while (pending_) {
+        const std::function<void()> now = std::move(pending_);
+        pending_ = nullptr;
+        now();
+    }
+}
+
 }  // namespace vantrel::replay

@@ -8,6 +8,7 @@
 
 #include "engine/live_view.h"
 #include "output/shifter_buttons.h"
+#include "ports/alarm.h"
 #include "ports/controller.h"
 #include "ports/key_output.h"
 #include "ports/shifter_output.h"
@@ -66,6 +67,18 @@ class ReplayShifter : public ShifterOutput {
 
     EffectSink sink_;
     ShifterButtons buttons_;
+};
+
+// The replay has no clock: what would wait for an alarm happens at once, in order, within the
+// call that set it. A ring that sets the alarm again runs after it returns, not inside it.
+class ImmediateAlarm : public Alarm {
+  public:
+    void Set(std::chrono::milliseconds delay, std::function<void()> ring) override;
+    void Cancel() override { pending_ = nullptr; }
+
+  private:
+    std::function<void()> pending_;
+    bool ringing_ = false;
 };
 
 class ReplayView : public LiveView {
