@@ -192,6 +192,32 @@ TEST(CycleFailure, ShowsTheErrorNoCycleWhileOpenThenEndsWithKeysLetGo) {
     EXPECT_EQ(rig.ended, std::vector<int>{kExitCycleFailed});
 }
 
+// Sequential output on the event loop's own alarm: the taps after the first leave the cycle.
+TEST(Sequential, TapsWithoutGearKeysOrShifterAndALossEndsATapWithItsKeyUp) {
+    ShellRig rig;
+    rig.Write("[output]\nmode=sequential\n[sequential]\nup=u\ndown=j\ntap=100\ngap=10\n");
+    rig.services.controllers.attached.pop_back();  // a second pad would be picked after the loss
+    rig.services.controllers.reports["id-a"].axis(AxisSlot::X) = 3000;  // gear 3: three taps
+    ASSERT_EQ(rig.Start(), std::nullopt);
+    EXPECT_EQ(rig.services.log, (Log{"keys", "controllers", "notifications"}));
+    rig.window.OnControllerLineChosen(0);
+    Log& sent = rig.services.keys->sent;
+    EXPECT_EQ(sent, Log{"{u down}"});
+    ASSERT_TRUE(WaitUntil([&] { return sent.size() == 6; }));
+    EXPECT_EQ(sent[4], "{u down}");
+
+    sent.clear();
+    rig.services.controllers.newest->next.axis(AxisSlot::X) = 0;  // gear 1
+    rig.services.controllers.Notify();
+    EXPECT_TRUE(sent.empty()) << "the last tap's gap is not over yet";
+    ASSERT_TRUE(WaitUntil([&] { return !sent.empty(); }));
+    EXPECT_EQ(sent, Log{"{j down}"});
+    rig.services.controllers.Unplug("id-a");
+    EXPECT_EQ(sent, (Log{"{j down}", "{j up}"}));
+    QTest::qWait(150);
+    EXPECT_EQ(sent.size(), 2u) << "the rest is dropped with the lever";
+}
+
 TEST(SecondaryWindows, OneKeyAssignmentOneGateEditorTheTrayReloadsAndMinimizeHides) {
     ShellRig rig;
     SecondaryWindows windows(rig.window, rig.File(), [] {});
