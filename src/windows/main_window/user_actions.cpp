@@ -26,6 +26,7 @@ void MainWindow::ReloadSettings() {
     const ShiftState before = state;
     const std::vector<std::string> report = LoadSettings(state, SettingsFilePath());
     if (keyOutput_) LetGoOfDroppedKeys(before, state, *keyOutput_);
+    emit settingsReloaded();
     Report(report);
 }
 
