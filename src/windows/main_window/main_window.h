@@ -92,6 +92,8 @@ class MainWindow : public QWidget, public ControllerWindow {
     void cycleCompleted(const vantrel::ControllerReport& joyState);
     // After a cycle that had no stick state to read (no controller open, or it was lost).
     void noStickReading();
+    // After every load of the settings but the first (for the field editor's labels).
+    void settingsReloaded();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

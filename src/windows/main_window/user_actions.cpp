@@ -31,6 +31,7 @@ void MainWindow::ReloadSettings() {
     // The game's gear is counted from neutral again, with the new keys and timing.
     if (taps_) taps_->Reset(state.taps);
     if (feel_) feel_->SetStrength(state.rumbleStrength);
+    emit settingsReloaded();
     Report(report);
 }
 

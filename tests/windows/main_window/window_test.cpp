@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QScreen>
 #include <algorithm>
 
 #include "engine/poll_cycle.h"
@@ -237,11 +238,20 @@ TEST(SecondaryWindows, OneKeyAssignmentOneGateEditorTheTrayReloadsAndMinimizeHid
     rig.window.ShowGateEditor();
     GateEditor* editor = windows.gateEditor();
     rig.window.ShowGateEditor();
-    EXPECT_TRUE(editor && windows.gateEditor() == editor);
+    ASSERT_TRUE(editor && windows.gateEditor() == editor);
+    // The editor labels its fields by the map in use, on screen as soon as a reload brings one.
+    const auto picture = [&](const QPixmap& p) {
+        return p.toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto shown = [&] { return picture(editor->screen()->grabWindow(editor->winId())); };
+    const QImage straight = picture(editor->grab());
+    ASSERT_TRUE(WaitUntil([&] { return shown() == straight; }));
 
-    rig.Write("[keyconfig]\nkey3=k\n");
+    rig.Write("[keyconfig]\nkey3=k\n[gate]\nmap=R,1,2,3,4,5,-,-\n");
     windows.tray().menu().ReloadSettings();
     EXPECT_EQ(GearKey(rig.window.state, 3).name, "k");
+    EXPECT_NE(picture(editor->grab()), straight);
+    EXPECT_TRUE(WaitUntil([&] { return shown() == picture(editor->grab()); }));
 
     rig.window.show();
     rig.window.controls().minimizeButton->click();  // to the tray, or minimized without one
