@@ -27,6 +27,10 @@ demo: build
 	./$(BUILD)/tools/replay/vantrel-replay --config /nonexistent/config.ini --summary < tools/replay/gear-walk.txt
 	@echo "The same walk through the virtual shifter (--output shifter):"
 	./$(BUILD)/tools/replay/vantrel-replay --config /nonexistent/config.ini --summary --output shifter < tools/replay/gear-walk.txt
+	@echo "The same walk through a dog-leg gate (tools/replay/dog-leg.ini: map=R,1,2,3,4,5,-,-):"
+	./$(BUILD)/tools/replay/vantrel-replay --config tools/replay/dog-leg.ini --summary < tools/replay/gear-walk.txt
+	@echo "The same walk for a game that shifts up with e and down with q (tools/replay/sequential.ini):"
+	./$(BUILD)/tools/replay/vantrel-replay --config tools/replay/sequential.ini --summary < tools/replay/gear-walk.txt
 
 bench: build
 	@scripts/run-bench.sh $(BUILD)

@@ -9,7 +9,8 @@ install(TARGETS vantrel-key-watchdog RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXEC
 install(FILES packaging/vantrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/invalid.vantrel.vantrel.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES tools/replay/gear-walk.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/vantrel)
+install(FILES tools/replay/gear-walk.txt tools/replay/dog-leg.ini tools/replay/sequential.ini
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/vantrel)
 foreach(size 16 32 48)
   set(icon ${PROJECT_SOURCE_DIR}/packaging/icons/vantrel-${size}.png)
   if(EXISTS ${icon})

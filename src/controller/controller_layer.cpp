@@ -7,7 +7,7 @@
 namespace vantrel {
 
 ControllerLayer::ControllerLayer(ControllerWindow& window, ShiftState& state, KeyOutput& keys)
-    : window_(window), state_(state), keys_(keys) {}
+    : window_(window), state_(state), outputs_{.keys = &keys} {}
 
 ControllerLayer::~ControllerLayer() {
     StopReports();
@@ -101,10 +101,7 @@ void ControllerLayer::PickRemembered() {
     SelectController(static_cast<int>(*found));
 }
 
-void ControllerLayer::LetGoOfOutputs() {
-    keys_.ReleaseAll();
-    if (shifter_) shifter_->ReleaseAll();
-}
+void ControllerLayer::LetGoOfOutputs() { outputs_.ReleaseAll(); }
 
 void ControllerLayer::ControllerLost() {
     // The keys first: nothing the window does may keep a gear held.
@@ -125,7 +122,7 @@ std::optional<CycleEnd> ControllerLayer::OnControllerReport() {
     CycleEnd end;
     {
         Running running(inCycle_);
-        end = RunPollCycle(state_, slot_, keys_, window_, shifter_);
+        end = RunPollCycle(state_, slot_, outputs_, window_);
     }
     if (end == CycleEnd::Completed) {
         if (onCycleCompleted) onCycleCompleted(slot_.report);

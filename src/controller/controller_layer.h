@@ -76,7 +76,12 @@ class ControllerLayer {
 
     // The virtual shifter the poll cycle also drives (nullptr: none); it must outlive this object
     // or be unset first.
-    void SetShifter(ShifterOutput* shifter) { shifter_ = shifter; }
+    void SetShifter(ShifterOutput* shifter) { outputs_.shifter = shifter; }
+    // The sequential taps and the rumble, likewise (nullptr: none).
+    void SetGearFollowers(GearFollower* taps, GearFollower* feel) {
+        outputs_.taps = taps;
+        outputs_.feel = feel;
+    }
 
     bool cycleRunning() const { return inCycle_; }
     ControllerSlot& slot() { return slot_; }
@@ -101,8 +106,7 @@ class ControllerLayer {
 
     ControllerWindow& window_;
     ShiftState& state_;
-    KeyOutput& keys_;
-    ShifterOutput* shifter_ = nullptr;
+    PassOutputs outputs_;
 
     ControllerService* service_ = nullptr;
     std::vector<AttachedController> listed_;  // the window's lines, in order

@@ -44,10 +44,12 @@ void SecondaryWindows::ShowKeyAssignment() {
 
 void SecondaryWindows::ShowGateEditor() {
     if (!gateEditor_) {
-        gateEditor_ = new GateEditor(settingsFile_);
+        gateEditor_ = new GateEditor(main_.state.fieldMap, settingsFile_);
         gateEditor_->setWindowIcon(ApplicationIcon());
         connect(&main_, &MainWindow::cycleCompleted, gateEditor_, &GateEditor::ShowStick);
         connect(&main_, &MainWindow::noStickReading, gateEditor_, &GateEditor::ClearStick);
+        // The labels of the field map just loaded.
+        connect(&main_, &MainWindow::settingsReloaded, gateEditor_, qOverload<>(&QWidget::update));
         connect(gateEditor_, &GateEditor::saved, &main_, [this] { main_.update(); });
     }
     Present(gateEditor_);

@@ -38,6 +38,10 @@ class FakeController : public Controller {
         report = next;
         return ReadResult::Ok;
     }
+    bool Rumble(uint16_t strength, uint32_t milliseconds) override {
+        if (canRumble) rumbles.emplace_back(strength, milliseconds);
+        return canRumble;
+    }
 
     ControllerReport next;
     std::optional<ReadResult> nextFailure;  // consumed by one read
@@ -45,6 +49,8 @@ class FakeController : public Controller {
     std::optional<AxisScaling> scaling;
     int32_t receiverId = 0;
     int reads = 0;
+    bool canRumble = true;
+    std::vector<std::pair<uint16_t, uint32_t>> rumbles;  // strength, milliseconds
 };
 
 // Puts a new FakeController into `slot` as a selection of it would: 12 buttons, X and Y.

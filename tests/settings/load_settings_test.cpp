@@ -7,6 +7,7 @@
 #include "doubles/default_settings.h"
 #include "output/key_names.h"
 #include "settings/boundary_value.h"
+#include "settings/gearbox_settings.h"
 #include "settings/output_settings.h"
 #include "support/temp_dir.h"
 
@@ -42,6 +43,7 @@ TEST(OutputSettings, ButtonsFromOneToThirtyTwoAndModesWithoutCase) {
         {"KEYS", OutputMode::Keys},
         {" Shifter ", OutputMode::Shifter},
         {"bOTH", OutputMode::Both},
+        {"Sequential", OutputMode::Sequential},
         {"gears", std::nullopt}};
     for (const auto& [text, mode] : modes) EXPECT_EQ(ParseOutputMode(text), mode) << text;
 }
@@ -88,6 +90,44 @@ TEST_F(LoadSettingsTest, EachLoadStartsAfreshAndABadValueKeepsItsDefault) {
     EXPECT_EQ(s.gate.column34Left, 2000) << "a bad value: the default, not the last load's";
     EXPECT_EQ(s.gate.bottomRowTop, 5000) << "values after a bad one still load";
     EXPECT_EQ(s.rangeButton, 0);
+}
+
+TEST(FieldMap, EightEntriesOfGearsROrDashWithoutCaseOrBlanks) {
+    EXPECT_EQ(ParseFieldMap(" r ,1,2, 3,4,5,-,- "),
+              (FieldMap{kReverse, 1, 2, 3, 4, 5, kNeutral, kNeutral}));
+    EXPECT_EQ(ParseFieldMap("8,7,6,5,4,3,2,1"), (FieldMap{8, 7, 6, 5, 4, 3, 2, 1}));
+    for (const char* bad : {"", "1,2,3,4,5,6,7", "1,2,3,4,5,6,7,8,", "1,2,3,4,5,6,7,8,R",
+                            "0,2,3,4,5,6,7,8", "9,2,3,4,5,6,7,8", "1,2,3,4,5,6,7,RR",
+                            "1,,3,4,5,6,7,8", "1;2;3;4;5;6;7;8", "1 2,3,4,5,6,7,8,R"}) {
+        EXPECT_EQ(ParseFieldMap(bad), std::nullopt) << bad;
+    }
+}
+
+TEST_F(LoadSettingsTest, GearboxSectionsDefaultsRangesAndReports) {
+    EXPECT_TRUE(Load("[gate]\nmap=R,1,2,3,4,5,-,-\n[sequential]\nup=E\ndown=\ntap=10\ngap=1000\n"
+                     "[feel]\nrumble=ON\nstrength=100\n")
+                    .empty());
+    EXPECT_EQ(s.fieldMap[0], kReverse);
+    EXPECT_EQ(s.taps.up.name, "E");
+    EXPECT_EQ(s.taps.down.name, "PGDN") << "empty: the default";
+    EXPECT_EQ(s.taps.press, std::chrono::milliseconds(10));
+    EXPECT_EQ(s.taps.gap, std::chrono::milliseconds(1000));
+    EXPECT_EQ(s.rumbleStrength, 100);
+
+    const auto report = Load(
+        "[gate]\nmap=1,2,3\n[sequential]\nup=nokey\ntap=9\ngap=1001\n"
+        "[feel]\nrumble=yes\nstrength=0\n");
+    ASSERT_EQ(report.size(), 6u);
+    EXPECT_EQ(report[0],
+              "config.ini: [gate] map=1,2,3 is not eight entries separated by commas, each 1 to 8, "
+              "R or -; using 1,2,3,4,5,6,7,8");
+    EXPECT_EQ(s.fieldMap, kStraightFieldMap);
+    EXPECT_EQ(s.taps.up.key, nullptr) << "an unknown name is kept and sends nothing";
+    EXPECT_EQ(s.taps.press, std::chrono::milliseconds(40));
+    EXPECT_EQ(s.taps.gap, std::chrono::milliseconds(60));
+    EXPECT_EQ(s.rumbleStrength, 0);
+    EXPECT_TRUE(Load("[feel]\nrumble=on\n").empty());
+    EXPECT_EQ(s.rumbleStrength, 60);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ Options:
 
 Script:
   One command a line; blank lines and lines starting with # are skipped.
+
   state X Y [Z RX RY RZ S0 S1] [b=LIST]
                      A controller state: the X and Y axis values (0 to 10000;
                      x grows to the right, y downwards), then optionally the

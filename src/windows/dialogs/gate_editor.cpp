@@ -67,8 +67,10 @@ float Value(const BoundaryLine& line, bool vertical) { return vertical ? line.x1
 
 }  // namespace
 
-GateEditor::GateEditor(std::filesystem::path settingsFile, QWidget* parent)
+GateEditor::GateEditor(const FieldMap& mapInUse, std::filesystem::path settingsFile,
+                       QWidget* parent)
     : QWidget(parent, Qt::Window),
+      fieldMap_(mapInUse),
       settingsFile_(std::move(settingsFile)),
       pacer_(*this, [this] { PresentStick(); }) {
     setObjectName(QStringLiteral("gateEditor"));
@@ -203,8 +205,8 @@ void GateEditor::PresentStick() {
         if (now.position) changed += ui::StickArea(*now.position);
     }
     if (now.gear != shown_.gear) {
-        changed += ui::FieldArea(Values(), shown_.gear, font());
-        changed += ui::FieldArea(Values(), now.gear, font());
+        changed += ui::FieldArea(Values(), fieldMap_, shown_.gear, font());
+        changed += ui::FieldArea(Values(), fieldMap_, now.gear, font());
     }
     shown_ = now;
     if (!changed.isEmpty()) update(changed);
@@ -215,6 +217,7 @@ void GateEditor::paintEvent(QPaintEvent*) {
     ui::GatePicture picture;
     picture.lines = lines_;
     picture.values = Values();
+    picture.map = fieldMap_;
     picture.stick = shown_.position;
     picture.stickGear = shown_.gear;
     ui::PaintGate(painter, palette(), picture);

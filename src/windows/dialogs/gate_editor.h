@@ -1,13 +1,15 @@
 #pragma once
 // The field editor: the eight gate boundaries as lines over the stick's travel, moved by step
 // buttons or by dragging, shown in value boxes and saved to section fields of the settings file.
-// It also shows the live stick and the field it falls in by the lines being edited.
+// It also shows the live stick and the field it falls in by the lines being edited, and labels
+// each field with the gear the run's field map gives it.
 
 #include <QWidget>
 #include <array>
 #include <filesystem>
 #include <optional>
 
+#include "engine/field_map.h"
 #include "ports/controller.h"
 #include "windows/dialogs/gate_fields.h"
 #include "windows/frame_pacer.h"
@@ -20,16 +22,19 @@ class GateEditor : public QWidget {
     Q_OBJECT
 
   public:
-    // Reads section fields of the file at once. A top-level window; the owner keeps a QPointer,
-    // since closing it without saving destroys it.
-    explicit GateEditor(std::filesystem::path settingsFile, QWidget* parent = nullptr);
+    // Reads section fields of the file at once. `mapInUse` is the map the run shifts with, read
+    // at every paint and outliving the editor: the labels follow each reload. A top-level
+    // window; the owner keeps a QPointer, since closing it without saving destroys it.
+    GateEditor(const FieldMap& mapInUse, std::filesystem::path settingsFile,
+               QWidget* parent = nullptr);
 
     // Line 1..8 (g12r, g34l, g34r, g56l, g56r, g78l, gtop, gbot), end points in twips.
     const ui::BoundaryLine& Line(int number) const;
     // Its boundary value: x of a vertical line, y of a horizontal one.
     float LineValue(int number) const;
 
-    // The gear the stick's last reading selects by the current lines: 0 neutral, 1..8, 9 reverse.
+    // The field the stick's last reading selects by the current lines: 0 none, 1..8, 9 field 1
+    // with reverse held.
     int StickGear() const;
     // The last reading's position in axis units; none before the first or after ClearStick.
     std::optional<QPointF> StickPosition() const;
@@ -62,6 +67,7 @@ class GateEditor : public QWidget {
     std::optional<int> LineAt(const QPointF& pos) const;
     ui::GateValues Values() const;
 
+    const FieldMap& fieldMap_;
     std::filesystem::path settingsFile_;
     std::string loadError_;
     std::array<ui::BoundaryLine, 8> lines_{};

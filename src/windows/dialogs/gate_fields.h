@@ -23,8 +23,8 @@ using GateValues = std::array<float, 8>;
 
 inline constexpr float kStickTravel = 10000;  // axes report 0..10000
 
-// The gear the shift engine selects with the stick held at `state` once these boundaries are
-// saved and loaded: 0 neutral, 1..8, 9 reverse.
+// The field the shift engine decides with the stick held at `report` once these boundaries are
+// saved and loaded: 0 none, 1..8, 9 field 1 with reverse held; the field map makes it a gear.
 int StickGear(const GateValues& values, const ControllerReport& report);
 
 // Where field 1..8 lies within the stick's travel, in axis units; nullopt when no stick position

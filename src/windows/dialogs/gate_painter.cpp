@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "settings/gearbox_settings.h"
 #include "windows/twips.h"
 
 namespace vantrel::ui {
@@ -18,7 +19,7 @@ QPointF ToPx(double x, double y) { return {x * kScale, y * kScale}; }
 QRectF ToPx(const QRectF& r) { return {ToPx(r.left(), r.top()), ToPx(r.right(), r.bottom())}; }
 
 // Inside the field when it is large enough; otherwise beside its inner edges, so that the
-// numbers of the narrow corner fields stay readable next to them.
+// labels of the narrow corner fields stay readable next to them.
 QRectF LabelBox(const QRectF& field, int number, const QSizeF& text) {
     const double gate = kStickTravel * kScale;
     const int column = (number - 1) / 2;
@@ -51,9 +52,12 @@ QFont LabelFont(const QFont& base, bool bold) {
     return font;
 }
 
-QSizeF LabelSize(const QFont& font) {
+// Never narrower than a digit, so that the numbers keep their places.
+QSizeF LabelSize(const QFont& font, const QString& label) {
     const QFontMetricsF metrics(font);
-    return {metrics.horizontalAdvance(QStringLiteral("8")) + 4, metrics.height()};
+    const double width =
+        std::max(metrics.horizontalAdvance(QStringLiteral("8")), metrics.horizontalAdvance(label));
+    return {width + 4, metrics.height()};
 }
 
 void PaintFields(QPainter& p, const QPalette& palette, const GatePicture& picture) {
@@ -71,12 +75,12 @@ void PaintFields(QPainter& p, const QPalette& palette, const GatePicture& pictur
             shade.setAlpha(kShadeAlpha);
             p.fillRect(px, shade);
         }
-        const QString text =
-            (active && picture.stickGear == 9) ? QStringLiteral("R") : QString::number(field);
+        const QString label = FieldLabel(picture.map, field);
+        const QString text = (active && picture.stickGear == 9) ? QStringLiteral("R") : label;
         const QFont font = LabelFont(base, active);
         p.setFont(font);
         p.setPen(active ? accent.darker(140) : palette.color(QPalette::PlaceholderText));
-        p.drawText(LabelBox(px, field, LabelSize(font)), Qt::AlignCenter, text);
+        p.drawText(LabelBox(px, field, LabelSize(font, label)), Qt::AlignCenter, text);
     }
 }
 
@@ -102,6 +106,10 @@ void PaintStick(QPainter& p, const QPalette& palette, const GatePicture& picture
 
 }  // namespace
 
+QString FieldLabel(const FieldMap& map, int field) {
+    return QString::fromStdString(FieldMapEntryText(EngagedGear(map, field)));
+}
+
 void PaintGate(QPainter& painter, const QPalette& palette, const GatePicture& picture) {
     painter.save();
     PaintFields(painter, palette, picture);
@@ -117,14 +125,15 @@ QRect StickArea(const QPointF& stick) {
     return QRectF(centre - QPointF(reach, reach), QSizeF(2 * reach, 2 * reach)).toAlignedRect();
 }
 
-QRect FieldArea(const GateValues& values, int gear, const QFont& font) {
+QRect FieldArea(const GateValues& values, const FieldMap& map, int gear, const QFont& font) {
     if (gear < 1 || gear > 9) return {};
     const int field = gear == 9 ? 1 : gear;
     const auto region = FieldRegion(values, field);
     if (!region) return {};
     const QRectF px = ToPx(*region);
-    // The number is bold while lit: the bold box holds both.
-    const QRectF label = LabelBox(px, field, LabelSize(LabelFont(font, true)));
+    // The label is bold while lit: the bold box holds both.
+    const QFont bold = LabelFont(font, true);
+    const QRectF label = LabelBox(px, field, LabelSize(bold, FieldLabel(map, field)));
     return px.united(label).adjusted(-2, -2, 2, 2).toAlignedRect();
 }
 

@@ -12,7 +12,10 @@
 
 #include "controller/controller_layer.h"
 #include "controller/controller_window.h"
+#include "engine/gate_feel.h"
+#include "engine/sequential_taps.h"
 #include "engine/shift_state.h"
+#include "ports/alarm.h"
 #include "ports/controller_service.h"
 #include "ports/key_output.h"
 #include "ports/shifter_output.h"
@@ -89,6 +92,8 @@ class MainWindow : public QWidget, public ControllerWindow {
     void cycleCompleted(const vantrel::ControllerReport& joyState);
     // After a cycle that had no stick state to read (no controller open, or it was lost).
     void noStickReading();
+    // After every load of the settings but the first (for the field editor's labels).
+    void settingsReloaded();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -105,11 +110,21 @@ class MainWindow : public QWidget, public ControllerWindow {
     MainWindowControls ui_;
     // The live lists and the caption as the cycles write them, drawn once per display frame.
     std::unique_ptr<PacedDisplay> display_;
+    // Makes the up/down taps when [output] mode is sequential, and the rumble.
+    void StartGearFollowers(OutputMode mode);
+    // A tap the alarm sent failed: as a failed cycle, the user is told and the program ends.
+    void OnTapFailed(const std::string& message);
+
     // Declared in the order they are created; destroyed in reverse, each before what it uses.
-    std::unique_ptr<KeyOutput> keyOutput_;
+    std::unique_ptr<KeyOutput> keyOutput_;    // the key service; silent when only the shifter runs
+    std::unique_ptr<KeyOutput> noGearKeys_;   // sequential: the gear keys go nowhere
     std::unique_ptr<ShifterOutput> shifter_;  // only when [output] mode asks for it
     std::unique_ptr<ControllerService> controllerService_;
     std::unique_ptr<ControllerLayer> controller_;
+    std::unique_ptr<Alarm> tapAlarm_;
+    std::unique_ptr<SequentialTaps> taps_;  // only in sequential mode
+    std::unique_ptr<Alarm> feelAlarm_;
+    std::unique_ptr<GateFeel> feel_;
     std::unique_ptr<QObject> pump_;
 
     QPointer<QWidget> aboutWindow_;

@@ -7,7 +7,7 @@
 namespace vantrel {
 
 std::optional<int> MainWindow::StartShifter(ServiceFactory& services, OutputMode mode) {
-    if (mode == OutputMode::Keys) return std::nullopt;
+    if (mode == OutputMode::Keys || mode == OutputMode::Sequential) return std::nullopt;
     std::string failure;
     shifter_ = services.CreateShifter(failure);
     if (shifter_) return std::nullopt;

@@ -30,8 +30,12 @@ std::optional<int> MainWindow::Start(ServiceFactory& services) {
             return kExitStartUpFailed;
         }
         if (const std::optional<int> status = StartShifter(services, output)) return status;
-        controller_ = std::make_unique<ControllerLayer>(*this, state, *keyOutput_);
+        // Sequential output taps through the key service; the gear keys themselves stay up.
+        if (output == OutputMode::Sequential) noGearKeys_ = std::make_unique<SilentKeyOutput>();
+        controller_ = std::make_unique<ControllerLayer>(*this, state,
+                                                        noGearKeys_ ? *noGearKeys_ : *keyOutput_);
         controller_->SetShifter(shifter_.get());
+        StartGearFollowers(output);
         controller_->onCycleCompleted = [this](const ControllerReport& j) {
             emit cycleCompleted(j);
         };
@@ -86,12 +90,21 @@ void MainWindow::ReleaseServices() noexcept {
         controller_->polling = false;
     }
     pump_.reset();
+    // The taps first: a tap under way ends with its key up before the key service lets go.
+    if (taps_) taps_->ReleaseAll();
     if (keyOutput_) keyOutput_->ReleaseAll();
     if (shifter_) shifter_->ReleaseAll();
+    if (feel_) feel_->ReleaseAll();
+    if (controller_) controller_->SetGearFollowers(nullptr, nullptr);
+    feel_.reset();
+    feelAlarm_.reset();
+    taps_.reset();
+    tapAlarm_.reset();
     if (controller_) controller_->CloseController();
     controller_.reset();
     controllerService_.reset();
     shifter_.reset();
+    noGearKeys_.reset();
     keyOutput_.reset();
 }
 

@@ -1,4 +1,6 @@
 // What the main window does for the user: a controller line chosen, and its buttons.
+#include "engine/gate_feel.h"
+#include "engine/sequential_taps.h"
 #include "output/key_names.h"
 #include "settings/config_path.h"
 #include "settings/load_settings.h"
@@ -26,6 +28,10 @@ void MainWindow::ReloadSettings() {
     const ShiftState before = state;
     const std::vector<std::string> report = LoadSettings(state, SettingsFilePath());
     if (keyOutput_) LetGoOfDroppedKeys(before, state, *keyOutput_);
+    // The game's gear is counted from neutral again, with the new keys and timing.
+    if (taps_) taps_->Reset(state.taps);
+    if (feel_) feel_->SetStrength(state.rumbleStrength);
+    emit settingsReloaded();
     Report(report);
 }
 

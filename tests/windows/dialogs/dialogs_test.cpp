@@ -19,6 +19,7 @@
 #include "support/temp_dir.h"
 #include "support/window_checks.h"
 #include "windows/dialogs/gate_editor.h"
+#include "windows/dialogs/gate_painter.h"
 #include "windows/dialogs/key_assignment_dialog.h"
 
 namespace vantrel {
@@ -61,7 +62,7 @@ struct DialogsTest : ::testing::Test, testing::TempDir {
 
 TEST_F(DialogsTest, TitlesSizesTextsKeyItemsAndTabOrder) {
     KeyAssignmentDialog keys(testing::DefaultSettings(), file);
-    GateEditor editor(file);
+    GateEditor editor(kStraightFieldMap, file);
     for (QWidget* window : {static_cast<QWidget*>(&keys), static_cast<QWidget*>(&editor)}) {
         window->show();
         EXPECT_EQ(testing::CutOff(*window), QStringList{}) << window->windowTitle().toStdString();
@@ -141,7 +142,7 @@ TEST_F(DialogsTest, AFailedSaveSaysWhyAndKeepsTheWindowOpen) {
     Write(kFields);
     ::chmod(file.c_str(), 0444);
     KeyAssignmentDialog keys(testing::DefaultSettings(), file);
-    GateEditor editor(file);
+    GateEditor editor(kStraightFieldMap, file);
     for (const auto& [window, save] :
          {std::pair<QWidget*, const char*>{&keys, "save"}, {&editor, "save"}}) {
         window->show();
@@ -158,7 +159,7 @@ TEST_F(DialogsTest, AFailedSaveSaysWhyAndKeepsTheWindowOpen) {
 
 TEST_F(DialogsTest, StepButtonsMoveTheirLinesSaveWritesAllEightAndHidesAndCloseDiscards) {
     Write("; gate\n[keyconfig]\nkey1=q\n[fields]\ng12r=0100\ng34l=abc\ngtop=0\nmine=1\n");
-    QPointer<GateEditor> editor = new GateEditor(file);
+    QPointer<GateEditor> editor = new GateEditor(kStraightFieldMap, file);
     editor->show();
     // step1..16 in pairs, one pair per line: ">" and "\/" add 20, "<" and "/\" take 20.
     const char* captions[16] = {">", "<", "<", ">", "<",   ">",   "<",   ">",
@@ -188,11 +189,11 @@ TEST_F(DialogsTest, StepButtonsMoveTheirLinesSaveWritesAllEightAndHidesAndCloseD
     Click(*editor, "step1");  // never saved
     editor->close();
     EXPECT_TRUE(testing::WaitUntil([&] { return editor.isNull(); }));
-    EXPECT_EQ(GateEditor(file).LineValue(1), 500);
+    EXPECT_EQ(GateEditor(kStraightFieldMap, file).LineValue(1), 500);
 }
 
 TEST_F(DialogsTest, DraggedLinesSnapToTheStepAndStayInTheTravel) {
-    GateEditor editor(file);
+    GateEditor editor(kStraightFieldMap, file);
     editor.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
     // g12r at 100 twips (6.7 px): 7 px more are 105 twips, snapped to 200. gbot at 9800 twips
@@ -208,7 +209,7 @@ TEST_F(DialogsTest, DraggedLinesSnapToTheStepAndStayInTheTravel) {
 }
 
 TEST_F(DialogsTest, LiveStickPicksTheFieldByTheLinesBeingEdited) {
-    GateEditor editor(file);
+    GateEditor editor(kStraightFieldMap, file);
     editor.show();
     // x, y, button 1, gear (9 is "R": button 1 in field 1).
     const std::tuple<int, int, bool, int> readings[] = {
@@ -225,6 +226,13 @@ TEST_F(DialogsTest, LiveStickPicksTheFieldByTheLinesBeingEdited) {
     editor.ClearStick();
     EXPECT_FALSE(editor.StickPosition());
     EXPECT_EQ(editor.StickGear(), 0);
+}
+
+TEST(GateLabels, EachFieldShowsTheGearItsMapEntryEngages) {
+    const FieldMap dogLeg{kReverse, 1, 2, 3, 4, 5, kNeutral, kNeutral};
+    QStringList labels;
+    for (int field = 1; field <= 8; ++field) labels << ui::FieldLabel(dogLeg, field);
+    EXPECT_EQ(labels.join(','), "R,1,2,3,4,5,-,-");
 }
 
 }  // namespace

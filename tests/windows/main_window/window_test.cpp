@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QScreen>
 #include <algorithm>
 
 #include "engine/poll_cycle.h"
@@ -192,6 +193,32 @@ TEST(CycleFailure, ShowsTheErrorNoCycleWhileOpenThenEndsWithKeysLetGo) {
     EXPECT_EQ(rig.ended, std::vector<int>{kExitCycleFailed});
 }
 
+// Sequential output on the event loop's own alarm: the taps after the first leave the cycle.
+TEST(Sequential, TapsWithoutGearKeysOrShifterAndALossEndsATapWithItsKeyUp) {
+    ShellRig rig;
+    rig.Write("[output]\nmode=sequential\n[sequential]\nup=u\ndown=j\ntap=100\ngap=10\n");
+    rig.services.controllers.attached.pop_back();  // a second pad would be picked after the loss
+    rig.services.controllers.reports["id-a"].axis(AxisSlot::X) = 3000;  // gear 3: three taps
+    ASSERT_EQ(rig.Start(), std::nullopt);
+    EXPECT_EQ(rig.services.log, (Log{"keys", "controllers", "notifications"}));
+    rig.window.OnControllerLineChosen(0);
+    Log& sent = rig.services.keys->sent;
+    EXPECT_EQ(sent, Log{"{u down}"});
+    ASSERT_TRUE(WaitUntil([&] { return sent.size() == 6; }));
+    EXPECT_EQ(sent[4], "{u down}");
+
+    sent.clear();
+    rig.services.controllers.newest->next.axis(AxisSlot::X) = 0;  // gear 1
+    rig.services.controllers.Notify();
+    EXPECT_TRUE(sent.empty()) << "the last tap's gap is not over yet";
+    ASSERT_TRUE(WaitUntil([&] { return !sent.empty(); }));
+    EXPECT_EQ(sent, Log{"{j down}"});
+    rig.services.controllers.Unplug("id-a");
+    EXPECT_EQ(sent, (Log{"{j down}", "{j up}"}));
+    QTest::qWait(150);
+    EXPECT_EQ(sent.size(), 2u) << "the rest is dropped with the lever";
+}
+
 TEST(SecondaryWindows, OneKeyAssignmentOneGateEditorTheTrayReloadsAndMinimizeHides) {
     ShellRig rig;
     SecondaryWindows windows(rig.window, rig.File(), [] {});
@@ -211,11 +238,20 @@ TEST(SecondaryWindows, OneKeyAssignmentOneGateEditorTheTrayReloadsAndMinimizeHid
     rig.window.ShowGateEditor();
     GateEditor* editor = windows.gateEditor();
     rig.window.ShowGateEditor();
-    EXPECT_TRUE(editor && windows.gateEditor() == editor);
+    ASSERT_TRUE(editor && windows.gateEditor() == editor);
+    // The editor labels its fields by the map in use, on screen as soon as a reload brings one.
+    const auto picture = [&](const QPixmap& p) {
+        return p.toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto shown = [&] { return picture(editor->screen()->grabWindow(editor->winId())); };
+    const QImage straight = picture(editor->grab());
+    ASSERT_TRUE(WaitUntil([&] { return shown() == straight; }));
 
-    rig.Write("[keyconfig]\nkey3=k\n");
+    rig.Write("[keyconfig]\nkey3=k\n[gate]\nmap=R,1,2,3,4,5,-,-\n");
     windows.tray().menu().ReloadSettings();
     EXPECT_EQ(GearKey(rig.window.state, 3).name, "k");
+    EXPECT_NE(picture(editor->grab()), straight);
+    EXPECT_TRUE(WaitUntil([&] { return shown() == picture(editor->grab()); }));
 
     rig.window.show();
     rig.window.controls().minimizeButton->click();  // to the tray, or minimized without one
