@@ -30,8 +30,8 @@
 #include "mover.h"
 #include "pump_options.h"
 #include "settings/load_settings.h"
-#include "tests/doubles/hand_alarm.h"
 #include "tests/doubles/live_views.h"
+#include "tests/doubles/manual_alarm.h"
 #include "tests/doubles/virtual_pad.h"
 
 namespace vantrel::bench {
@@ -69,7 +69,7 @@ int Run(int argc, char** argv) {
     StampingKeyOutput keys;
     // The pulse's stop comes right after the cycle, on the same thread, as the program's timer
     // would bring it later.
-    testing::HandAlarm alarm;
+    testing::ManualAlarm alarm;
     GateFeel feel(slot, alarm);
     feel.SetStrength(60);
     const PassOutputs plain{.keys = &keys};
@@ -100,8 +100,7 @@ int Run(int argc, char** argv) {
             if (still) stillnessPaces.push_back(pace);
             rumbleNext = !rumbleNext;
         }
-        while (alarm.Ring()) {
-        }
+        alarm.RingAll();
     });
     controller.Configure(kAxisScaling);
     controller.SendReportsTo(receiver);

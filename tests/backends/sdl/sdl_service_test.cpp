@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "backends/sdl/controller_pump.h"
-#include "doubles/hand_alarm.h"
+#include "doubles/manual_alarm.h"
 #include "doubles/virtual_pad.h"
 #include "engine/gate_feel.h"
 #include "ports/service_error.h"
@@ -19,7 +19,7 @@
 namespace vantrel {
 namespace {
 
-using testing::HandAlarm;
+using testing::ManualAlarm;
 using testing::VirtualPad;
 using testing::WaitUntil;
 
@@ -248,15 +248,14 @@ TEST_F(SdlServiceTest, RumbleRunsBothMotorsOfAPadWithThemAndIsRefusedByOneWithou
 
     // Through the gate feel: one pulse for a gear, none for neutral, two for reverse. SDL passes
     // on only changes, so reverse's second pulse reaches the motors only if the first was stopped.
-    HandAlarm alarm;
+    ManualAlarm alarm;
     GateFeel feel(slot, alarm);
     feel.SetStrength(60);
     feel.FollowGear(3);
     alarm.Ring();
     feel.FollowGear(0);
     feel.FollowGear(9);
-    while (alarm.Ring()) {
-    }
+    alarm.RingAll();
     const Motors on{39321, 39321}, off{0, 0};
     EXPECT_EQ(std::vector(rumbles.begin() + 2, rumbles.end()),
               (std::vector<Motors>{on, off, on, off, on, off}));
