@@ -81,8 +81,8 @@ TEST(Rumble, AGearGoingInIsOnePulseAtTheSetStrengthThenStoppedAndNeutralIsNone) 
     controller.MoveStick(GearPosition(3).x, GearPosition(3).y);
     ASSERT_TRUE(keyboard->WaitForKey(KEY_W, true)) << vantrel.Output();
     // SDL starts both motors by uploading a rumble and playing it, and stops them by uploading
-    // it again with no strength and playing that. With the stick at rest the controller is not
-    // read, so the stop is Vantrel's own.
+    // it again with no strength and playing that; a stop by SDL itself, once the pulse's length
+    // is over and the pad is next read, looks the same.
     using enum ForceFeedback::Kind;
     const std::vector<ForceFeedback> pulse = {
         {Upload, 0, 32767, 32767}, {Play, 0, 0, 0, 1}, {Upload, 0, 0, 0}, {Play, 0, 0, 0, 1}};
