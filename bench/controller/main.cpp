@@ -1,12 +1,12 @@
 // Controller pump benchmark: one SDL virtual controller, opened and configured as the controller
 // selection does it, its notifications running the real poll cycle on a Qt event loop. Prints each
-// figure beside its target. A program that prints numbers, not a test.
+// figure beside its target. A program that prints numbers, not a test. While moving, changes take
+// turns with and without the rumble pulse, so that load on the machine falls on both alike.
 #include <SDL.h>
 #include <sys/resource.h>
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QStringList>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -25,10 +25,13 @@
 #include "bench/stamping_key_output.h"
 #include "controller/controller_layer.h"
 #include "controller/identify_axes.h"
+#include "engine/gate_feel.h"
 #include "engine/poll_cycle.h"
 #include "mover.h"
+#include "pump_options.h"
 #include "settings/load_settings.h"
 #include "tests/doubles/live_views.h"
+#include "tests/doubles/manual_alarm.h"
 #include "tests/doubles/virtual_pad.h"
 
 namespace vantrel::bench {
@@ -43,38 +46,11 @@ constexpr auto kStillSpell = 2200ms;
 constexpr auto kIdleSettle = 2s;
 constexpr auto kIdleWindow = 5s;
 
-const char* PaceName(PumpPace pace) {
-    switch (pace) {
-        case PumpPace::Stopped:
-            return "stopped";
-        case PumpPace::Dormant:
-            return "dormant";
-        case PumpPace::Fast:
-            return "fast";
-        case PumpPace::Slow:
-            return "slow";
-        default:
-            return "node-driven";
-    }
-}
-
-// Options to try other pump timings: --fast-us N, --slow-us N, --hold-ms N.
-PumpTiming TimingFromArguments(const QStringList& arguments) {
-    PumpTiming timing;
-    for (qsizetype i = 1; i + 1 < arguments.size(); i += 2) {
-        const long long value = arguments[i + 1].toLongLong();
-        if (arguments[i] == "--fast-us") timing.fast = std::chrono::microseconds(value);
-        if (arguments[i] == "--slow-us") timing.slow = std::chrono::microseconds(value);
-        if (arguments[i] == "--hold-ms") timing.fastHold = std::chrono::milliseconds(value);
-    }
-    return timing;
-}
-
 int Run(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     SdlControllerService service;
 
-    testing::VirtualPad pad("Bench Stick", 2, 12);
+    testing::VirtualPad pad("Bench Stick", 2, 12, /*motors=*/true);
     if (!pad.ok()) {
         std::fprintf(stderr, "no virtual joystick: %s\n", SDL_GetError());
         return 1;
@@ -91,28 +67,40 @@ int Run(int argc, char** argv) {
     slot.hasAxis = AxisSlotsOf(traits.axes);
 
     StampingKeyOutput keys;
+    // The pulse's stop comes right after the cycle, on the same thread, as the program's timer
+    // would bring it later.
+    testing::ManualAlarm alarm;
+    GateFeel feel(slot, alarm);
+    feel.SetStrength(60);
+    const PassOutputs plain{.keys = &keys};
+    const PassOutputs felt{.keys = &keys, .feel = &feel};
+    bool rumbleNext = false;
     testing::NullView display;
     ControllerPump pump(service);
     pump.setTiming(TimingFromArguments(app.arguments()));
     Mover mover(pad);
 
     std::vector<double> moving;
+    std::vector<double> movingFelt;
     std::vector<double> afterStillness;
     std::vector<PumpPace> stillnessPaces;
     std::atomic<bool> stillPhase{false};
     uint64_t cycles = 0;
     const int32_t receiver = service.AddReportReceiver([&] {
         const PumpPace pace = pump.pace();
-        keys.NewCycle();
-        RunPollCycle(state, slot, keys, display);
-        ++cycles;
         // Read before answering: the answer lets the mover go on to the next phase.
         const bool still = stillPhase;
+        const bool rumble = rumbleNext && !still;
+        keys.NewCycle();
+        RunPollCycle(state, slot, rumble ? felt : plain, display);
+        ++cycles;
         double latency = 0;
         if (keys.stamped() && mover.Answer(keys.firstSend(), latency)) {
-            (still ? afterStillness : moving).push_back(latency);
+            (still ? afterStillness : rumble ? movingFelt : moving).push_back(latency);
             if (still) stillnessPaces.push_back(pace);
+            rumbleNext = !rumbleNext;
         }
+        alarm.RingAll();
     });
     controller.Configure(kAxisScaling);
     controller.SendReportsTo(receiver);
@@ -197,9 +185,17 @@ int Run(int argc, char** argv) {
     std::printf("  %-58s %-22s %-12s\n", "figure", "measured", "target");
     const double p50 = Percentile(moving, 0.50);
     const double p99 = Percentile(moving, 0.99);
+    const double feltP50 = Percentile(movingFelt, 0.50);
+    const double feltP99 = Percentile(movingFelt, 0.99);
     const auto ms = [](double value) { return Format("%.3f ms", value); };
     Row("stick change -> key event while moving, p50", ms(p50), "<= 0.5 ms", p50 <= 0.5);
     Row("stick change -> key event while moving, p99", ms(p99), "<= 1.5 ms", p99 <= 1.5);
+    Row("stick change -> key event while moving, rumble on, p50", ms(feltP50), "<= 0.5 ms",
+        feltP50 <= 0.5);
+    Row("stick change -> key event while moving, rumble on, p99", ms(feltP99), "<= 1.5 ms",
+        feltP99 <= 1.5);
+    Row("rumble on - off, stick->key p99 difference", ms(feltP99 - p99), "<= 0.1 ms",
+        feltP99 - p99 <= 0.1);
     const double stillMax = Percentile(afterStillness, 1.0);
     Row("first change after 2 s still, worst of trials",
         ms(stillMax) + " (median " + ms(Percentile(afterStillness, 0.5)) + ")", "<= 10 ms",
@@ -214,6 +210,8 @@ int Run(int argc, char** argv) {
         "    moving: %zu changes, max %s, %d without a cycle; GUI thread busy %.1f %% of a core\n",
         moving.size(), ms(Percentile(moving, 1.0)).c_str(), mover.unanswered(),
         movingWall > 0 ? 100.0 * movingCpu / movingWall : 0.0);
+    std::printf("    rumble: %zu changes with it, %zu without; %zu requests reached the motors\n",
+                movingFelt.size(), moving.size(), pad.rumbles().size());
     int slowTrials = 0;
     for (const PumpPace pace : stillnessPaces) slowTrials += pace == PumpPace::Slow ? 1 : 0;
     std::printf("    after stillness: %zu trials, %d of them met the pump at the slow pace\n",

@@ -1,5 +1,5 @@
 // Real controllers through evdev and udev: picked by their remembered SDL name with no click,
-// driving the real virtual keyboard.
+// driving the real virtual keyboard, and rumbling through the kernel's force feedback.
 #include <signal.h>
 
 #include <thread>
@@ -67,6 +67,32 @@ TEST(LatePlug, APadWithOnlyAHatIsSelectedAndPressesNoKey) {
     keyboard->Drain(1s);
     EXPECT_TRUE(keyboard->changes().empty());
     EXPECT_TRUE(vantrel.running()) << vantrel.Output();
+}
+
+TEST(Rumble, AGearGoingInIsOnePulseAtTheSetStrengthThenStoppedAndNeutralIsNone) {
+    ControllerDescription described = Xbox360Pad();
+    described.motors = true;
+    UinputController controller(described);
+    VantrelProcess vantrel(
+        RememberedSettings("Xbox 360 Controller", "[feel]\nrumble=on\nstrength=50\n"));
+    const auto keyboard = WatchDevice(kKeyboardName);
+    ASSERT_TRUE(keyboard) << vantrel.Output();
+    controller.MoveStick(ColumnPosition(3).x, ColumnPosition(3).y);
+    controller.MoveStick(GearPosition(3).x, GearPosition(3).y);
+    ASSERT_TRUE(keyboard->WaitForKey(KEY_W, true)) << vantrel.Output();
+    // SDL starts both motors by uploading a rumble and playing it, and stops them by uploading
+    // it again with no strength and playing that; a stop by SDL itself, once the pulse's length
+    // is over and the pad is next read, looks the same.
+    using enum ForceFeedback::Kind;
+    const std::vector<ForceFeedback> pulse = {
+        {Upload, 0, 32767, 32767}, {Play, 0, 0, 0, 1}, {Upload, 0, 0, 0}, {Play, 0, 0, 0, 1}};
+    controller.WaitForForceFeedback(pulse.size(), 5s);
+    std::this_thread::sleep_for(500ms);  // time for anything more to come
+    EXPECT_EQ(controller.forceFeedback(), pulse);
+    controller.MoveStick(ColumnPosition(3).x, ColumnPosition(3).y);
+    ASSERT_TRUE(keyboard->WaitForKey(KEY_W, false));
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(controller.forceFeedback(), pulse);
 }
 
 }  // namespace

@@ -3,14 +3,16 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/uinput.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <optional>
+#include <ostream>
 #include <stdexcept>
-#include <thread>
 
 namespace vantrel::testing {
 namespace {
@@ -53,10 +55,14 @@ ControllerDescription HatOnlyPad() {
 
 UinputController::UinputController(ControllerDescription description)
     : description_(std::move(description)) {
-    fd_ = ::open("/dev/uinput", O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    fd_ = ::open("/dev/uinput", O_RDWR | O_NONBLOCK | O_CLOEXEC);
     Check(fd_, "open /dev/uinput");
     Check(::ioctl(fd_, UI_SET_EVBIT, EV_KEY), "UI_SET_EVBIT EV_KEY");
     Check(::ioctl(fd_, UI_SET_EVBIT, EV_ABS), "UI_SET_EVBIT EV_ABS");
+    if (description_.motors) {
+        Check(::ioctl(fd_, UI_SET_EVBIT, EV_FF), "UI_SET_EVBIT EV_FF");
+        Check(::ioctl(fd_, UI_SET_FFBIT, FF_RUMBLE), "UI_SET_FFBIT FF_RUMBLE");
+    }
     for (uint16_t button : description_.buttons)
         Check(::ioctl(fd_, UI_SET_KEYBIT, button), "UI_SET_KEYBIT");
     for (const AxisDescription& axis : description_.axes) {
@@ -73,6 +79,7 @@ UinputController::UinputController(ControllerDescription description)
     uinput_setup setup{};
     setup.id = {description_.bus, description_.vendor, description_.product, description_.version};
     std::strncpy(setup.name, description_.name.c_str(), UINPUT_MAX_NAME_SIZE - 1);
+    setup.ff_effects_max = description_.motors ? 16 : 0;  // xpad's own limit
     Check(::ioctl(fd_, UI_DEV_SETUP, &setup), "UI_DEV_SETUP");
     Check(::ioctl(fd_, UI_DEV_CREATE), "UI_DEV_CREATE");
 
@@ -94,15 +101,77 @@ UinputController::UinputController(ControllerDescription description)
     // The untouched position, as a real pad reports it once plugged in.
     for (const AxisDescription& axis : description_.axes) Emit(EV_ABS, axis.code, axis.rest);
     Emit(EV_SYN, SYN_REPORT, 0);
+    if (description_.motors) answerer_ = std::thread([this] { AnswerForceFeedback(); });
 }
 
 UinputController::~UinputController() { Unplug(); }
 
 void UinputController::Unplug() {
     if (fd_ < 0) return;
+    unplugging_ = true;
+    if (answerer_.joinable()) answerer_.join();
     ::ioctl(fd_, UI_DEV_DESTROY);
     ::close(fd_);
     fd_ = -1;
+}
+
+void UinputController::AnswerForceFeedback() {
+    while (!unplugging_) {
+        pollfd ready{fd_, POLLIN, 0};
+        if (::poll(&ready, 1, 20) <= 0) continue;
+        input_event event{};
+        while (::read(fd_, &event, sizeof event) == static_cast<ssize_t>(sizeof event)) {
+            std::optional<ForceFeedback> request;
+            if (event.type == EV_UINPUT && event.code == UI_FF_UPLOAD) {
+                uinput_ff_upload upload{};
+                upload.request_id = static_cast<uint32_t>(event.value);
+                // A request no longer there (its process gave up waiting) is not answered.
+                if (::ioctl(fd_, UI_BEGIN_FF_UPLOAD, &upload) < 0) continue;
+                const ff_effect& effect = upload.effect;
+                if (effect.type == FF_RUMBLE) {
+                    request = ForceFeedback{ForceFeedback::Upload, effect.id,
+                                            effect.u.rumble.strong_magnitude,
+                                            effect.u.rumble.weak_magnitude};
+                } else {
+                    upload.retval = -EINVAL;
+                }
+                ::ioctl(fd_, UI_END_FF_UPLOAD, &upload);
+            } else if (event.type == EV_UINPUT && event.code == UI_FF_ERASE) {
+                uinput_ff_erase erase{};
+                erase.request_id = static_cast<uint32_t>(event.value);
+                if (::ioctl(fd_, UI_BEGIN_FF_ERASE, &erase) < 0) continue;
+                ::ioctl(fd_, UI_END_FF_ERASE, &erase);
+                request =
+                    ForceFeedback{ForceFeedback::Erase, static_cast<int16_t>(erase.effect_id)};
+            } else if (event.type == EV_FF) {
+                request = ForceFeedback{ForceFeedback::Play, static_cast<int16_t>(event.code), 0, 0,
+                                        event.value};
+            }
+            if (!request) continue;
+            std::lock_guard<std::mutex> lock(mutex_);
+            requests_.push_back(*request);
+            recorded_.notify_all();
+        }
+    }
+}
+
+std::vector<ForceFeedback> UinputController::forceFeedback() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return requests_;
+}
+
+bool UinputController::WaitForForceFeedback(size_t count, std::chrono::milliseconds wait) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return recorded_.wait_for(lock, wait, [&] { return requests_.size() >= count; });
+}
+
+std::ostream& operator<<(std::ostream& out, const ForceFeedback& request) {
+    static constexpr const char* kinds[] = {"upload", "erase", "play"};
+    out << kinds[request.kind] << " #" << request.effect;
+    if (request.kind == ForceFeedback::Upload)
+        out << " rumble " << request.strong << "/" << request.weak;
+    if (request.kind == ForceFeedback::Play) out << " value " << request.value;
+    return out;
 }
 
 void UinputController::Emit(uint16_t type, uint16_t code, int32_t value) {

@@ -20,6 +20,7 @@ constexpr int kStickAxes = 2;
 SdlController::SdlController(std::shared_ptr<SdlSession> session, SDL_Joystick* joystick)
     : session_(std::move(session)), joystick_(joystick) {
     if (const char* path = SDL_JoystickPath(joystick_)) nodePath_ = path;
+    hasRumble_ = SDL_JoystickHasRumble(joystick_) == SDL_TRUE;
     seen_ = SeenNow();
     session_->Register(this);
 }
@@ -63,6 +64,10 @@ ReadResult SdlController::Read(ControllerReport& report) {
     if (!SDL_JoystickGetAttached(joystick_)) return ReadResult::Lost;
     report = Snapshot();
     return ReadResult::Ok;
+}
+
+bool SdlController::Rumble(uint16_t strength, uint32_t milliseconds) {
+    return hasRumble_ && SDL_JoystickRumble(joystick_, strength, strength, milliseconds) == 0;
 }
 
 ControllerReport SdlController::Snapshot() const {

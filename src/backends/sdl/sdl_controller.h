@@ -28,6 +28,8 @@ class SdlController : public Controller {
     void Configure(const AxisScaling& scaling) override;
     void SendReportsTo(int32_t receiverId) override;
     ReadResult Read(ControllerReport& report) override;
+    // Both motors at the same strength.
+    bool Rumble(uint16_t strength, uint32_t milliseconds) override;
 
     // For the session's pump.
     bool Watched() const { return receiverId_ != 0 && !lossReported_; }
@@ -55,6 +57,7 @@ class SdlController : public Controller {
     SDL_Joystick* joystick_;
     std::string nodePath_;
     std::array<AxisScale, kAxisSlots> scales_{};
+    bool hasRumble_ = false;  // asked once: a refusal costs SDL an error text each time
     int32_t receiverId_ = 0;
     bool lossReported_ = false;
     Seen seen_{};

@@ -1,5 +1,5 @@
 // The SDL controller service on SDL virtual joysticks: enumeration, opening by attachment, axis
-// kinds, scaling, buttons, loss and swaps of controllers, and the reports with their pump.
+// kinds, scaling, buttons, loss and swaps of controllers, the reports with their pump, rumble.
 #include "backends/sdl/sdl_controller_service.h"
 
 #include <gtest/gtest.h>
@@ -10,13 +10,16 @@
 #include <memory>
 
 #include "backends/sdl/controller_pump.h"
+#include "doubles/manual_alarm.h"
 #include "doubles/virtual_pad.h"
+#include "engine/gate_feel.h"
 #include "ports/service_error.h"
 #include "support/qt_wait.h"
 
 namespace vantrel {
 namespace {
 
+using testing::ManualAlarm;
 using testing::VirtualPad;
 using testing::WaitUntil;
 
@@ -226,6 +229,41 @@ TEST_F(SdlServiceTest, ThePumpSlowsDownWhenStillAndRestsOnceTheDeviceIsGone) {
     pad.Detach();
     ASSERT_TRUE(WaitUntil([&] { return pump.pace() == PumpPace::Dormant; }));
     EXPECT_EQ(calls, 3);
+}
+
+TEST_F(SdlServiceTest, RumbleRunsBothMotorsOfAPadWithThemAndIsRefusedByOneWithout) {
+    VirtualPad pad("Pad", 2, 4, /*motors=*/true), plain("Plain", 2, 4);
+    ControllerSlot slot;
+    slot.controller = Open(pad);
+    auto without = Open(plain);
+    ASSERT_TRUE(slot.controller && without);
+    using Motors = VirtualPad::Motors;
+    const std::vector<Motors>& rumbles = pad.rumbles();
+    // Left running, a pulse is ended by SDL at the first pump after its length.
+    EXPECT_TRUE(slot.controller->Rumble(20000, 1));
+    EXPECT_EQ(rumbles, (std::vector<Motors>{{20000, 20000}}));
+    SDL_Delay(5);
+    service.PumpOnce();
+    EXPECT_EQ(rumbles, (std::vector<Motors>{{20000, 20000}, {0, 0}}));
+
+    // Through the gate feel: one pulse for a gear, none for neutral, two for reverse. SDL passes
+    // on only changes, so reverse's second pulse reaches the motors only if the first was stopped.
+    ManualAlarm alarm;
+    GateFeel feel(slot, alarm);
+    feel.SetStrength(60);
+    feel.FollowGear(3);
+    alarm.Ring();
+    feel.FollowGear(0);
+    feel.FollowGear(9);
+    alarm.RingAll();
+    const Motors on{39321, 39321}, off{0, 0};
+    EXPECT_EQ(std::vector(rumbles.begin() + 2, rumbles.end()),
+              (std::vector<Motors>{on, off, on, off, on, off}));
+
+    // A pad without motors refuses, and reads as before.
+    EXPECT_FALSE(without->Rumble(65535, 40));
+    plain.SetAxis(0, 32767);
+    EXPECT_EQ(Read(*without).axis(AxisSlot::X), 10000);
 }
 
 }  // namespace
