@@ -18,7 +18,14 @@ for name in "${!sources[@]}"; do
   corpus="$out/corpus-$name"
   mkdir -p "$corpus"
   echo "fuzzing $name for ${seconds}s"
-  "$out/fuzz-$name" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
-    "$corpus" "tests/data/fuzz/$name" 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|Done' || true
-  [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "fuzz target $name failed"; exit 1; }
+  log="$out/fuzz-$name.log"
+  status=0
+  "$out/fuzz-$name" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 -artifact_prefix="$out/" \
+    "$corpus" "tests/data/fuzz/$name" >"$log" 2>&1 || status=$?
+  grep -E 'stat::number_of_executed_units|ERROR|Done' "$log" || true
+  if [ "$status" -ne 0 ]; then
+    echo "fuzz target $name failed (status $status); the input that failed is the crash-* file in $out,"
+    echo "and $log says why"
+    exit 1
+  fi
 done

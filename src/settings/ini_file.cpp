@@ -128,7 +128,10 @@ std::string IniDocument::NewlineStyle() const {
 }
 
 void IniDocument::EndLine(Line& line, const std::string& newline) {
-    if (!line.ending.ends_with('\n')) line.ending = newline;
+    if (line.ending.ends_with('\n')) return;
+    // A CR still at the end of the text would make a plain LF after it a CRLF ending, and the
+    // value would lose the CR it had when read.
+    line.ending = line.text.ends_with('\r') ? "\r\n" : newline;
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {

@@ -57,6 +57,12 @@ TEST_F(IniFileTest, WriteChangesOnlyItsLineAndKeepsEverythingElse) {
     EXPECT_EQ(IniRead(p, "fields", "g12r", ""), "100");
     EXPECT_EQ(IniRead(p, "fields", "gbot", ""), "9800");
     EXPECT_EQ(IniRead(p, "new", "k", ""), "v");
+
+    // A last line ending in two CRs keeps the one its value has when a line comes below it.
+    const fs::path cr = Write("[keyconfig]\nkey1=q\r\r");
+    ASSERT_TRUE(IniWrite(cr, "fields", "g34l", "2020").ok);
+    EXPECT_EQ(IniRead(cr, "keyconfig", "key1", ""), "q\r");
+    EXPECT_EQ(IniRead(cr, "fields", "g34l", ""), "2020");
 }
 
 TEST_F(IniFileTest, WriteCreatesFolderAndFileAndKeepsOrder) {
