@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include "app/app_session.h"
@@ -41,14 +43,26 @@ TEST(Start, ConfigFileIsReadReloadedAndSavedByTheDialogs) {
         window.controls().reloadButton->click();
         EXPECT_EQ(GearKey(window.state, 3).name, "y");
 
+        // One dialog of each at a time; a closed key dialog starts afresh from the keys in use.
+        window.controls().keysButton->click();
+        QPointer<KeyAssignmentDialog> keys = session.windows().keyAssignment();
+        window.controls().keysButton->click();
+        ASSERT_TRUE(keys && keys->isVisible() && session.windows().keyAssignment() == keys);
+        EXPECT_EQ(keys->findChild<QComboBox*>("key3")->currentText(), "y");
+        window.state.gearKeys[0] = AssignKey("k");
+        keys->close();
+        ASSERT_TRUE(WaitUntil([&] { return keys.isNull(); }));
         window.controls().keysButton->click();
         session.windows().keyAssignment()->findChild<QPushButton*>("save")->click();
         window.controls().editorButton->click();
-        session.windows().gateEditor()->findChild<QPushButton*>("save")->click();
+        GateEditor* editor = session.windows().gateEditor();
+        window.controls().editorButton->click();
+        ASSERT_TRUE(editor && session.windows().gateEditor() == editor);
+        editor->findChild<QPushButton*>("save")->click();
     }
     UseSettingsFile({});
     const std::string saved = TempDir::Read(file);
-    for (const char* line : {"key1=q", "key3=y", "g34l=2000"}) {
+    for (const char* line : {"key1=k", "key3=y", "g34l=2000"}) {
         EXPECT_NE(saved.find(line), std::string::npos) << saved;
     }
     EXPECT_FALSE(std::filesystem::exists(home.File())) << "the default file was written";
@@ -95,22 +109,18 @@ TEST(Start, XTestNoteOnAWaylandSessionOnlyNeverModalAndCanBeTurnedOff) {
 }
 
 // A main window whose config.ini asks for the outputs of `mode`.
-struct OutputRig : SettingsHome {
+struct OutputRig : ShellRig {
     explicit OutputRig(const char* mode, std::string shifterFailure = {}) {
         Write(std::string("[output]\nmode=") + mode + "\n");
         services.shifterFailure = std::move(shifterFailure);
-        window.endProgram = [this](int status) { ended.push_back(status); };
     }
-    Services services;
-    MainWindow window;
-    std::vector<int> ended;
 };
 
 constexpr char kNoAccess[] = "cannot open /dev/uinput for writing (Permission denied)";
 
 TEST(Outputs, ShifterModeMakesNoKeysDrivesTheShifterAndLetsItGoOnClose) {
     OutputRig rig("shifter");
-    ASSERT_EQ(rig.window.Start(rig.services), std::nullopt);
+    ASSERT_EQ(rig.Start(), std::nullopt);
     rig.window.show();
     rig.window.OnControllerLineChosen(0);  // the stick rests in gear 1's corner (0, 0)
     rig.window.close();
@@ -125,7 +135,7 @@ TEST(Outputs, WithoutAccessShifterModeEndsWithTheFixAndBothModeGoesOnWithKeys) {
     MessageBoxWatch boxes;
     {
         OutputRig rig("shifter", kNoAccess);
-        EXPECT_EQ(rig.window.Start(rig.services), kExitStartUpFailed);
+        EXPECT_EQ(rig.Start(), kExitStartUpFailed);
         EXPECT_EQ(rig.services.log, Log{"shifter"});
     }
     ASSERT_EQ(boxes.seen.size(), 1);
@@ -137,7 +147,7 @@ TEST(Outputs, WithoutAccessShifterModeEndsWithTheFixAndBothModeGoesOnWithKeys) {
     EXPECT_TRUE(boxes.seen[0].endsWith("|1|modal"));
 
     OutputRig rig("both", kNoAccess);
-    ASSERT_EQ(rig.window.Start(rig.services), std::nullopt);
+    ASSERT_EQ(rig.Start(), std::nullopt);
     rig.window.show();
     ASSERT_TRUE(WaitUntil([&] { return boxes.seen.size() > 1; }));
     QTest::qWait(50);

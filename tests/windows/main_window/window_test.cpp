@@ -2,8 +2,6 @@
 // services and the offscreen platform.
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QScreen>
 #include <algorithm>
 
 #include "engine/poll_cycle.h"
@@ -11,7 +9,6 @@
 #include "support/window_checks.h"
 #include "windows/main_window/key_delivery_note.h"
 #include "windows/main_window/window_rig.h"
-#include "windows/secondary_windows.h"
 
 namespace vantrel::testing {
 namespace {
@@ -26,22 +23,14 @@ TEST(MainWindow, SizeTextsTabOrderAndOneModelessAbout) {
     window.show();
     EXPECT_EQ(window.size(), QSize(405, 416));
     EXPECT_EQ(CutOff(window), QStringList{});
-    const std::pair<const char*, const char*> texts[] = {
-        {"controllersHeading", "Joysticks"},
-        {"reloadButton", "Reload INI"},
-        {"editorButton", "Editor"},
-        {"keysButton", "Config"},
-        {"minimizeButton", "Minimize"},
-        {"aboutButton", "About"},
-        {"axesHeading", "Axes"},
-        {"buttonsHeading", "Buttons"},
-        {"gearsHeading", "Gear's"},
-        {"axisList", "lstJoyAxis"},
-        {"buttonList", "lstButton"},
-        {"gearList", "lstGear"},
-    };
-    for (const auto& [name, text] : texts) {
-        SCOPED_TRACE(name);
+    for (const QString& pair :
+         QString("controllersHeading=Joysticks,reloadButton=Reload INI,editorButton=Editor,"
+                 "keysButton=Config,minimizeButton=Minimize,aboutButton=About,axesHeading=Axes,"
+                 "buttonsHeading=Buttons,gearsHeading=Gear's,axisList=lstJoyAxis,"
+                 "buttonList=lstButton,gearList=lstGear")
+             .split(',')) {
+        const QString name = pair.section('=', 0, 0), text = pair.section('=', 1);
+        SCOPED_TRACE(name.toStdString());
         auto* w = window.findChild<QWidget*>(name);
         ASSERT_NE(w, nullptr);
         auto* list = qobject_cast<QListWidget*>(w);  // a live list shows its placeholder line
@@ -74,11 +63,9 @@ TEST(MainWindow, SizeTextsTabOrderAndOneModelessAbout) {
 
 TEST(Run, StepsInOrderOnlyClickOrEnterChoosesAControllerClosingLetsGoAndEndsWithZero) {
     ShellRig rig;
-    rig.Write("[keyconfig]\nkey3=x\n");
     rig.services.controllers.reports["id-b"].axis(AxisSlot::X) = 3000;
     EXPECT_EQ(rig.Start(), std::nullopt);
     EXPECT_EQ(rig.services.log, (Log{"keys", "controllers", "notifications"}));
-    EXPECT_EQ(GearKey(rig.window.state, 3).name, "x");
     EXPECT_FALSE(rig.window.isVisible());
     EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
     rig.window.show();
@@ -218,45 +205,6 @@ TEST(Sequential, TapsWithoutGearKeysOrShifterAReloadCountsFromNeutralALossEndsAT
     EXPECT_EQ(sent, (Log{"{i down}", "{i up}"}));
     QTest::qWait(150);
     EXPECT_EQ(sent.size(), 2u) << "the rest is dropped with the lever";
-}
-
-TEST(SecondaryWindows, OneKeyAssignmentOneGateEditorTheTrayReloadsAndMinimizeHides) {
-    ShellRig rig;
-    SecondaryWindows windows(rig.window, rig.File(), [] {});
-    ASSERT_EQ(rig.Start(), std::nullopt);
-    rig.window.ShowKeyAssignment();
-    QPointer<KeyAssignmentDialog> config = windows.keyAssignment();
-    rig.window.ShowKeyAssignment();
-    ASSERT_TRUE(config && config->isVisible() && windows.keyAssignment() == config);
-    EXPECT_EQ(config->findChild<QComboBox*>("key1")->currentText(), "q");  // the key in use
-    rig.window.state.gearKeys[0] =
-        AssignKey("y");  // as after a reload: a closed dialog starts afresh
-    config->close();
-    ASSERT_TRUE(WaitUntil([&] { return config.isNull(); }));
-    rig.window.ShowKeyAssignment();
-    EXPECT_EQ(windows.keyAssignment()->findChild<QComboBox*>("key1")->currentText(), "y");
-
-    rig.window.ShowGateEditor();
-    GateEditor* editor = windows.gateEditor();
-    rig.window.ShowGateEditor();
-    ASSERT_TRUE(editor && windows.gateEditor() == editor);
-    // The editor labels its fields by the map in use, on screen as soon as a reload brings one.
-    const auto picture = [&](const QPixmap& p) {
-        return p.toImage().convertToFormat(QImage::Format_RGB32);
-    };
-    const auto shown = [&] { return picture(editor->screen()->grabWindow(editor->winId())); };
-    const QImage straight = picture(editor->grab());
-    ASSERT_TRUE(WaitUntil([&] { return shown() == straight; }));
-
-    rig.Write("[keyconfig]\nkey3=k\n[gate]\nmap=R,1,2,3,4,5,-,-\n");
-    windows.tray().menu().ReloadSettings();
-    EXPECT_EQ(GearKey(rig.window.state, 3).name, "k");
-    EXPECT_NE(picture(editor->grab()), straight);
-    EXPECT_TRUE(WaitUntil([&] { return shown() == picture(editor->grab()); }));
-
-    rig.window.show();
-    rig.window.controls().minimizeButton->click();  // to the tray, or minimized without one
-    EXPECT_TRUE(!rig.window.isVisible() || rig.window.isMinimized());
 }
 
 TEST(KeyDeliveryNote, OnlyWhenXTestWasTheFallbackWithTheCommandThatFitsTheSystem) {
