@@ -9,7 +9,6 @@
 #include "support/qt_wait.h"
 
 // Last: Xlib's macros clash with Qt's names.
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -41,17 +40,10 @@ struct MapWatch {
         if (hints) XFree(hints);
         return iconic;
     }
+    // Qt marks every dialog, and only a dialog, as transient for some other window.
     bool Dialog(Window w) const {
-        Atom type = None, *value = nullptr;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_WINDOW_TYPE", False), 0, 1, False, XA_ATOM,
-                           &type, &format, &count, &after,
-                           reinterpret_cast<unsigned char**>(&value));
-        const bool dialog =
-            count == 1 && *value == XInternAtom(d, "_NET_WM_WINDOW_TYPE_DIALOG", False);
-        if (value) XFree(value);
-        return dialog;
+        Window owner = None;
+        return XGetTransientForHint(d, w, &owner) != 0 && owner != None;
     }
     Display* d = XOpenDisplay(nullptr);
     std::vector<Window> mapped;
