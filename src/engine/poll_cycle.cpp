@@ -74,7 +74,7 @@ CycleEnd RunPollCycle(ShiftState& s, ControllerSlot& slot, const PassOutputs& ou
         WriteRowsAndPasses(s, slot, outputs, view);
         return CycleEnd::Completed;
     } catch (const ServiceError& e) {
-        message = std::string(e.what()) + " : " + std::to_string(e.number());
+        message = e.Shown();
     } catch (const std::exception& e) {
         message = std::string(e.what()) + " : " + std::to_string(kErrorUnexpected);
     }

@@ -55,7 +55,7 @@ void SequentialTaps::Ring(void (SequentialTaps::*step)()) {
         (this->*step)();
     } catch (const ServiceError& e) {
         ReleaseAll();
-        onFailure(std::string(e.what()) + " : " + std::to_string(e.number()));
+        onFailure(e.Shown());
     }
 }
 

@@ -12,6 +12,8 @@ class ServiceError : public std::runtime_error {
     ServiceError(int32_t number, const std::string& description)
         : std::runtime_error(description), number_(number) {}
     int32_t number() const { return number_; }
+    // As the user is shown it when it ends the program: "description : number".
+    std::string Shown() const { return std::string(what()) + " : " + std::to_string(number_); }
 
   private:
     int32_t number_;

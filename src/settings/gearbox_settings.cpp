@@ -1,26 +1,16 @@
 #include "settings/gearbox_settings.h"
 
-#include <charconv>
-
 #include "output/key_names.h"
 
 namespace vantrel {
 namespace {
-
-std::optional<int> WholeNumber(std::string_view text) {
-    text = TrimBlanks(text);
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
 
 // A whole number in [low, high], or the default with a report line.
 int NumberSetting(const IniDocument& doc, const char* section, const char* key, int low, int high,
                   int fallback, const std::string& fileName, std::vector<std::string>& report) {
     const std::optional<std::string> text = doc.Get(section, key);
     if (!text || TrimBlanks(*text).empty()) return fallback;
-    const std::optional<int> value = WholeNumber(*text);
+    const std::optional<int> value = ParseWholeNumber(*text);
     if (value && *value >= low && *value <= high) return *value;
     report.push_back(fileName + ": [" + section + "] " + key + "=" + *text +
                      " is not a whole number from " + std::to_string(low) + " to " +

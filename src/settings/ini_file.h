@@ -17,6 +17,8 @@ namespace vantrel {
 // tabs, and letter case is that of ASCII.
 std::string_view TrimBlanks(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
+// A whole number written with nothing else around it but blanks; no sign other than '-'.
+std::optional<int> ParseWholeNumber(std::string_view text);
 
 class IniDocument {
   public:

@@ -1,7 +1,5 @@
 #include "settings/output_settings.h"
 
-#include <charconv>
-
 #include "ports/controller.h"
 #include "settings/ini_file.h"
 
@@ -17,15 +15,10 @@ std::optional<OutputMode> ParseOutputMode(std::string_view text) {
 }
 
 std::optional<int16_t> ParseButtonNumber(std::string_view text) {
-    text = TrimBlanks(text);
-    if (text.empty()) return int16_t{0};
-    int value = -1;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < 0 ||
-        value > kButtonSlots) {
-        return std::nullopt;
-    }
-    return static_cast<int16_t>(value);
+    if (TrimBlanks(text).empty()) return int16_t{0};
+    const std::optional<int> value = ParseWholeNumber(text);
+    if (!value || *value < 0 || *value > kButtonSlots) return std::nullopt;
+    return static_cast<int16_t>(*value);
 }
 
 }  // namespace vantrel
